@@ -1,0 +1,1 @@
+// Anchor translation unit: the resource objects of this library hang on it.
