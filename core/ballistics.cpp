@@ -60,20 +60,45 @@ const std::array<DragTableRow, 84> g7Table{{
     {4.4, 0.1793}, {4.6, 0.173}, {4.8, 0.1672}, {5.0, 0.1618},
 }};
 
+namespace {
+
+// The linear interpolation between the rows i and i + 1, written once so both lookups share
+// the same arithmetic.
+double interpolate(const DragTableRow& lo, const DragTableRow& hi, double mach) {
+    return lo.cd + (mach - lo.mach) / (hi.mach - lo.mach) * (hi.cd - lo.cd);
+}
+
+template <std::size_t N>
+double lookup(const std::array<DragTableRow, N>& table, double mach) {
+    if (mach <= table.front().mach) return table.front().cd;
+    if (table.back().mach <= mach) return table.back().cd;
+    for (std::size_t i = 0; i + 1 < N; ++i) {
+        if (table[i].mach <= mach && mach < table[i + 1].mach) return interpolate(table[i], table[i + 1], mach);
+    }
+    return table.back().cd;  // only a Mach number that is not a number gets here
+}
+
+}  // namespace
+
 double dragCoefficient(DragModel model, double mach) {
-    const auto lookup = [mach](const auto& table) {
-        if (mach <= table.front().mach) return table.front().cd;
-        if (table.back().mach <= mach) return table.back().cd;
-        for (std::size_t i = 0; i + 1 < table.size(); ++i) {
-            const DragTableRow& lo = table[i];
-            const DragTableRow& hi = table[i + 1];
-            if (lo.mach <= mach && mach < hi.mach) {
-                return lo.cd + (mach - lo.mach) / (hi.mach - lo.mach) * (hi.cd - lo.cd);
-            }
-        }
-        return table.back().cd;  // unreachable for an ascending table and a finite Mach
-    };
-    return model == DragModel::G7 ? lookup(g7Table) : lookup(g1Table);
+    return model == DragModel::G7 ? lookup(g7Table, mach) : lookup(g1Table, mach);
+}
+
+DragTableCursor::DragTableCursor(DragModel model)
+    : m_rows(model == DragModel::G7 ? g7Table.data() : g1Table.data()),
+      m_count(model == DragModel::G7 ? g7Table.size() : g1Table.size()) {}
+
+double DragTableCursor::operator()(double mach) {
+    const DragTableRow* rows = m_rows;
+    const std::size_t last = m_count - 1;
+    if (mach <= rows[0].mach) return rows[0].cd;
+    if (rows[last].mach <= mach) return rows[last].cd;
+    std::size_t i = m_bracket;
+    while (i > 0 && mach < rows[i].mach) --i;
+    while (i + 1 < last && rows[i + 1].mach <= mach) ++i;
+    if (!(rows[i].mach <= mach && mach < rows[i + 1].mach)) return rows[last].cd;  // not a number
+    m_bracket = i;
+    return interpolate(rows[i], rows[i + 1], mach);
 }
 
 }  // namespace kavrino

@@ -10,6 +10,7 @@
 #include <QUuid>
 
 #include <array>
+#include <cstddef>  // std::size_t
 #include <numbers>  // std::numbers::pi
 #include <optional>
 #include <string_view>
@@ -63,6 +64,21 @@ extern const std::array<DragTableRow, 84> g7Table;
 // `G1` and `custom` the G1 table. Clamped to the first and last rows, linear between the
 // bracketing rows. Pure; callable from any thread.
 double dragCoefficient(DragModel model, double mach);
+
+// The same lookup for a caller that walks the table with a slowly changing Mach number, as an
+// integrator does: it starts its search from the bracket it found last instead of from the
+// first row. The table is strictly ascending, so every Mach number in range has exactly one
+// bracket and the result equals `dragCoefficient` bit for bit.
+class DragTableCursor {
+public:
+    explicit DragTableCursor(DragModel model);
+    double operator()(double mach);
+
+private:
+    const DragTableRow* m_rows;
+    std::size_t m_count;
+    std::size_t m_bracket = 0;  // index of the lower row of the last bracket
+};
 
 // Shared conversions, the same constants everywhere in the application.
 
