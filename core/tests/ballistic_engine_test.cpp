@@ -1,0 +1,298 @@
+#include "core/ballistic_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <vector>
+
+namespace kavrino {
+namespace {
+
+using Inputs = BallisticEngine::Inputs;
+
+// The row whose range lies nearest `yards`.
+const TrajectoryPoint& rowNear(const std::vector<TrajectoryPoint>& rows, double yards) {
+    const TrajectoryPoint* best = &rows.front();
+    for (const TrajectoryPoint& row : rows) {
+        if (std::abs(row.range - yards) < std::abs(best->range - yards)) best = &row;
+    }
+    return *best;
+}
+
+// The figures of the worked example of a .308 168 gr load (G1 0.462, 2650 ft/s, 1.8 in sight,
+// 100 yd zero, standard air at 50 % humidity, 11.25 in twist, spin drift on). Each tolerance is
+// half a unit of the last digit quoted.
+TEST(BallisticEngineWorkedExample, MatchesThePublishedRows) {
+    const std::vector<TrajectoryPoint> rows = BallisticEngine::solve(Inputs{});
+    ASSERT_EQ(rows.size(), 11u);
+
+    const TrajectoryPoint& r500 = rowNear(rows, 500);
+    EXPECT_NEAR(r500.range, 500.19, 0.005);
+    EXPECT_NEAR(r500.velocity, 1766.0, 0.05);
+    EXPECT_NEAR(r500.time, 0.69, 0.005);
+    EXPECT_NEAR(r500.dropInches, 61.46, 0.005);
+    EXPECT_NEAR(r500.dropMOA, 11.74, 0.005);
+
+    const TrajectoryPoint& r1000 = rowNear(rows, 1000);
+    EXPECT_NEAR(r1000.range, 1000.01, 0.005);
+    EXPECT_NEAR(r1000.velocity, 1152.7, 0.05);
+    EXPECT_NEAR(r1000.time, 1.76, 0.005);
+    EXPECT_NEAR(r1000.dropInches, 419.4, 0.05);
+    EXPECT_NEAR(r1000.dropMOA, 40.06, 0.005);
+    EXPECT_NEAR(r1000.dropMil, 11.65, 0.005);
+    EXPECT_NEAR(r1000.windDriftInches, 10.68, 0.005);  // spin drift alone, Sg about 1.83
+    EXPECT_EQ(r1000.path, -r1000.dropInches);
+
+    Inputs windy;
+    windy.windSpeed = 10;
+    windy.windDirection = 90;
+    EXPECT_NEAR(rowNear(BallisticEngine::solve(windy), 1000).windDriftInches, 121.4, 0.05);
+}
+
+TEST(BallisticEngineRows, StartAtTheFirstStepAndEndOneStepPastTheMaximum) {
+    const std::vector<TrajectoryPoint> rows = BallisticEngine::solve(Inputs{});
+    ASSERT_EQ(rows.size(), 11u);
+    EXPECT_GT(rows.front().range, 100.0);
+    EXPECT_LT(rows.front().range, 100.5);
+    EXPECT_NEAR(rows.front().dropInches, 0.0, 0.05);  // zeroed at 100 yd
+    EXPECT_GT(rows.back().range, 1100.0);
+    EXPECT_LT(rows.back().range, 1100.5);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_GT(rows[i].range, rows[i - 1].range);
+        EXPECT_LT(rows[i].velocity, rows[i - 1].velocity);
+        EXPECT_NE(rows[i].id, rows[i - 1].id);
+    }
+    // Energy from the shared conversion: 168 gr × v² / 450436.
+    EXPECT_DOUBLE_EQ(rows[4].energy, 168 * rows[4].velocity * rows[4].velocity / 450436);
+
+    Inputs fine;
+    fine.maxRange = 500;
+    fine.rangeStep = 50;
+    const std::vector<TrajectoryPoint> fineRows = BallisticEngine::solve(fine);
+    ASSERT_EQ(fineRows.size(), 11u);
+    EXPECT_NEAR(fineRows.back().range, 550, 0.5);
+}
+
+TEST(BallisticEngineEdges, SpecialInputs) {
+    Inputs slow;
+    slow.muzzleVelocity = 99;
+    EXPECT_TRUE(BallisticEngine::solve(slow).empty());
+
+    // A zero range of 0 with the sight above the bore drives the bore angle to the top of its
+    // bracket, 0.1 rad: at the first row (x ≈ 301 ft, t ≈ 0.12 s) the path is about
+    // 301 × tan(0.1) − 0.15 − 16.087 × 0.12² ft ≈ 30.0 ft ≈ 360 in above the line of sight.
+    Inputs pointBlank;
+    pointBlank.zeroRange = 0;
+    const std::vector<TrajectoryPoint> steep = BallisticEngine::solve(pointBlank);
+    ASSERT_FALSE(steep.empty());
+    EXPECT_NEAR(steep.front().path, 360, 5);
+
+    // Twist 0 makes the stability factor infinite: the spin drift and so the lateral values
+    // are not finite. Without spin drift the twist has no effect at all.
+    Inputs noTwist;
+    noTwist.twistRate = 0;
+    for (const TrajectoryPoint& row : BallisticEngine::solve(noTwist)) {
+        EXPECT_FALSE(std::isfinite(row.windDriftInches));
+        EXPECT_TRUE(std::isfinite(row.dropInches));
+    }
+    noTwist.includeSpinDrift = false;
+    Inputs noSpin;
+    noSpin.includeSpinDrift = false;
+    const auto a = BallisticEngine::solve(noTwist);
+    const auto b = BallisticEngine::solve(noSpin);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].windDriftInches, 0.0);
+        EXPECT_EQ(a[i].windDriftInches, b[i].windDriftInches);
+        EXPECT_EQ(a[i].dropInches, b[i].dropInches);
+    }
+}
+
+TEST(BallisticEngineEdges, LateralTerms) {
+    const double spinOnly = rowNear(BallisticEngine::solve(Inputs{}), 1000).windDriftInches;
+
+    Inputs leftTwist;
+    leftTwist.twistRate = -11.25;
+    EXPECT_EQ(rowNear(BallisticEngine::solve(leftTwist), 1000).windDriftInches, -spinOnly);
+
+    for (double direction : {0.0, 180.0}) {
+        SCOPED_TRACE(direction);
+        Inputs headwind;
+        headwind.windSpeed = 20;
+        headwind.windDirection = direction;
+        EXPECT_NEAR(rowNear(BallisticEngine::solve(headwind), 1000).windDriftInches, spinOnly, 1e-9);
+    }
+
+    // Coriolis towards azimuth 0 adds nothing; towards 90° at latitude 45° it adds
+    // 12 × 7.2921e-5 × sin 45° × x × t ≈ 3.269 in at 1000 yd (x ≈ 3000.04 ft, t ≈ 1.761 s).
+    Inputs north;
+    north.includeCoriolis = true;
+    const auto plain = BallisticEngine::solve(Inputs{});
+    const auto northRows = BallisticEngine::solve(north);
+    ASSERT_EQ(plain.size(), northRows.size());
+    for (std::size_t i = 0; i < plain.size(); ++i) EXPECT_EQ(northRows[i].windDriftInches, plain[i].windDriftInches);
+    Inputs east = north;
+    east.targetAzimuth = 90;
+    EXPECT_NEAR(rowNear(BallisticEngine::solve(east), 1000).windDriftInches - spinOnly, 3.269, 0.001);
+    EXPECT_EQ(rowNear(BallisticEngine::solve(east), 1000).dropInches, rowNear(plain, 1000).dropInches);
+}
+
+TEST(BallisticEngineEdges, CustomDragModelUsesTheG1Table) {
+    Inputs custom;
+    custom.dragModel = DragModel::custom;
+    const auto g1 = BallisticEngine::solve(Inputs{});
+    const auto c = BallisticEngine::solve(custom);
+    ASSERT_EQ(g1.size(), c.size());
+    for (std::size_t i = 0; i < g1.size(); ++i) {
+        EXPECT_EQ(c[i].range, g1[i].range);
+        EXPECT_EQ(c[i].dropInches, g1[i].dropInches);
+    }
+    Inputs g7;
+    g7.dragModel = DragModel::G7;
+    EXPECT_NE(rowNear(BallisticEngine::solve(g7), 1000).dropInches, rowNear(g1, 1000).dropInches);
+}
+
+// A plain transcription of the integrator, with the linear-scan table lookup and nothing
+// precomputed, so the fast routine's shortcuts (the resumed table bracket, the reused speed,
+// the hoisted constants) are shown to change no bit of any row.
+std::vector<TrajectoryPoint> referenceSolve(const Inputs& in) {
+    const double S = 59.0 + 459.67;
+    const double pi = std::numbers::pi;
+    const double Tr = in.temperature + 459.67;
+    const double Tc = (in.temperature - 32) / 9 * 5;
+    const double e = 0.02953 * std::pow(10.0, 7.5 * Tc / (Tc + 237.7));
+    const double rho = (S / Tr) * (in.pressure - 0.3783 * (in.humidity / 100) * e) / 29.92;
+    const double c = 49.0223 * std::sqrt(Tr);
+    const double bcEff = in.ballisticCoefficient / rho;
+    auto accel = [&](double vx, double vy, double G, double& ax, double& ay) {
+        const double v = std::sqrt(vx * vx + vy * vy);
+        const double cd = dragCoefficient(in.dragModel, v / c);
+        const double k = -0.000208554 * (v * v) * cd / bcEff;
+        ax = k * vx / v;
+        ay = k * vy / v + G;
+    };
+    auto step = [&](double& x, double& y, double& vx, double& vy, double G) {
+        double ax, ay, bx, by;
+        accel(vx, vy, G, ax, ay);
+        const double hx = vx + ax * 0.00025, hy = vy + ay * 0.00025;
+        accel(hx, hy, G, bx, by);
+        vx += bx * 0.0005;
+        vy += by * 0.0005;
+        x += hx * 0.0005;
+        y += hy * 0.0005;
+    };
+    double lo = 0, hi = 0.1;
+    for (int i = 0; i < 50; ++i) {
+        const double mid = (lo + hi) * 0.5;
+        double y = -in.sightHeight / 12;
+        if (in.zeroRange * 3 > 0) {
+            double x = 0, vx = in.muzzleVelocity * std::cos(mid), vy = in.muzzleVelocity * std::sin(mid);
+            while (true) {
+                const double v = std::sqrt(vx * vx + vy * vy);
+                if (v < 100 || vx < 1 || !std::isfinite(vx)) break;
+                step(x, y, vx, vy, -32.174);
+                if (x >= in.zeroRange * 3) break;
+            }
+        }
+        if (y > 0) hi = mid; else lo = mid;
+    }
+    const double theta = (lo + hi) * 0.5;
+    const double l = in.bulletLength / in.bulletDiameter;
+    const double sg0 = 30 * in.bulletWeight / (in.twistRate * in.twistRate * in.bulletLength * (1 + l * l));
+    const double sg = sg0 / ((S / Tr) * in.pressure / 29.92) * std::pow(in.muzzleVelocity / 2800, 1.0 / 3.0);
+    const double w = in.windSpeed * 1.46667 * std::sin(in.windDirection * pi / 180);
+    const double G = -32.174 * std::cos(in.shootingAngle * pi / 180);
+    double x = 0, y = -in.sightHeight / 12, t = 0;
+    double vx = in.muzzleVelocity * std::cos(theta), vy = in.muzzleVelocity * std::sin(theta);
+    double mark = in.rangeStep * 3;
+    std::vector<TrajectoryPoint> rows;
+    while (x < (in.maxRange + in.rangeStep) * 3) {
+        const double v = std::sqrt(vx * vx + vy * vy);
+        if (v < 100 || vx < 1 || !std::isfinite(vx) || t > 60) break;
+        step(x, y, vx, vy, G);
+        t += 0.0005;
+        if (mark <= x) {
+            TrajectoryPoint p;
+            p.range = x / 3;
+            p.velocity = v;
+            p.time = t;
+            p.energy = in.bulletWeight * (v * v) / 450436;
+            double L = w * (t - x / in.muzzleVelocity) * 12;
+            if (in.includeSpinDrift) {
+                const double s = 1.25 * (sg + 1.2) * std::pow(t, 1.83);
+                L = in.twistRate > 0 ? L + s : L - s;
+            }
+            if (in.includeCoriolis) {
+                L = L + 12 * 7.2921e-5 * std::sin(in.latitude * pi / 180) * x * t * std::sin(in.targetAzimuth * pi / 180);
+            }
+            p.path = y * 12;
+            p.dropInches = -p.path;
+            const double a = p.range / 100 * 1.047, b = p.range / 100 * 3.6;
+            p.dropMOA = p.dropInches / a;
+            p.dropMil = p.dropInches / b;
+            p.windDriftInches = L;
+            p.windDriftMOA = L / a;
+            p.windDriftMil = L / b;
+            rows.push_back(p);
+            mark += in.rangeStep * 3;
+        }
+    }
+    return rows;
+}
+
+std::uint64_t bits(double value) { return std::bit_cast<std::uint64_t>(value); }
+
+TEST(BallisticEngineExactness, EqualsAPlainTranscriptionBitForBit) {
+    struct Row {
+        const char* name;
+        Inputs inputs;
+    };
+    std::vector<Row> rows;
+    rows.push_back({"defaults", Inputs{}});
+    Inputs in;
+    in.dragModel = DragModel::G7, in.ballisticCoefficient = 0.243, in.muzzleVelocity = 2710, in.bulletWeight = 140;
+    in.bulletDiameter = 0.264, in.bulletLength = 1.39, in.twistRate = 8, in.maxRange = 1500, in.rangeStep = 25;
+    rows.push_back({"6.5 mm G7 to 1500 yd by 25", in});
+    in = Inputs{};
+    in.temperature = 5, in.pressure = 24.5, in.humidity = 90, in.windSpeed = 12, in.windDirection = 300;
+    in.shootingAngle = -15, in.includeCoriolis = true, in.latitude = -33, in.targetAzimuth = 250;
+    rows.push_back({"cold thin air, wind from the left, downhill, Coriolis", in});
+    in = Inputs{};
+    in.temperature = 105, in.humidity = 0, in.zeroRange = 300, in.sightHeight = 2.6, in.twistRate = -10;
+    in.shootingAngle = 30, in.maxRange = 2500, in.rangeStep = 100, in.muzzleVelocity = 3100;
+    rows.push_back({"hot, uphill, left twist, past subsonic", in});
+    in = Inputs{};
+    in.muzzleVelocity = 1050, in.ballisticCoefficient = 0.2, in.zeroRange = 50, in.maxRange = 300, in.rangeStep = 10;
+    rows.push_back({"subsonic start", in});
+    in = Inputs{};
+    in.zeroRange = 0;
+    rows.push_back({"zero range 0", in});
+
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto fast = BallisticEngine::solve(row.inputs);
+        const auto plain = referenceSolve(row.inputs);
+        ASSERT_EQ(fast.size(), plain.size());
+        ASSERT_FALSE(fast.empty());
+        for (std::size_t i = 0; i < fast.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(bits(fast[i].range), bits(plain[i].range));
+            EXPECT_EQ(bits(fast[i].velocity), bits(plain[i].velocity));
+            EXPECT_EQ(bits(fast[i].time), bits(plain[i].time));
+            EXPECT_EQ(bits(fast[i].energy), bits(plain[i].energy));
+            EXPECT_EQ(bits(fast[i].dropInches), bits(plain[i].dropInches));
+            EXPECT_EQ(bits(fast[i].dropMOA), bits(plain[i].dropMOA));
+            EXPECT_EQ(bits(fast[i].dropMil), bits(plain[i].dropMil));
+            EXPECT_EQ(bits(fast[i].windDriftInches), bits(plain[i].windDriftInches));
+            EXPECT_EQ(bits(fast[i].windDriftMOA), bits(plain[i].windDriftMOA));
+            EXPECT_EQ(bits(fast[i].windDriftMil), bits(plain[i].windDriftMil));
+            EXPECT_EQ(bits(fast[i].path), bits(plain[i].path));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kavrino
