@@ -1,0 +1,208 @@
+#include "reload/reload_catalog.h"
+
+#include "reload/reload_bundles.h"
+
+#include <QFutureWatcher>
+#include <QSet>
+#include <QTextBoundaryFinder>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <limits>
+
+namespace kavrino {
+
+namespace {
+
+bool isAlphanumeric(char32_t codePoint) {
+    switch (QChar::category(codePoint)) {
+    case QChar::Letter_Uppercase:
+    case QChar::Letter_Lowercase:
+    case QChar::Letter_Titlecase:
+    case QChar::Letter_Modifier:
+    case QChar::Letter_Other:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Number_DecimalDigit:
+    case QChar::Number_Letter:
+    case QChar::Number_Other:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The user-perceived characters of a text, in order.
+QStringList characters(const QString& text) {
+    QStringList result;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    while (finder.toNextBoundary() != -1) {
+        const qsizetype end = finder.position();
+        result << text.mid(start, end - start);
+        start = end;
+    }
+    return result;
+}
+
+bool isNumberCharacter(const QString& character) {
+    if (character.isEmpty()) return false;
+    const auto category = QChar::category(character.toUcs4().front());
+    return category == QChar::Number_DecimalDigit || category == QChar::Number_Letter ||
+           category == QChar::Number_Other;
+}
+
+// Plain string order: Unicode scalar values of the canonically composed text.
+std::vector<char32_t> sortKey(const QString& text) {
+    const QList<uint> scalars = text.normalized(QString::NormalizationForm_C).toUcs4();
+    return {scalars.begin(), scalars.end()};
+}
+
+std::vector<CartridgeSummary> summarize(const std::vector<Load>& loads, const QHash<QString, CaseInfo>& cases) {
+    struct Group {
+        CartridgeSummary summary;
+        QSet<QString> powderNames;
+    };
+    std::vector<Group> groups;
+    QHash<QString, std::size_t> groupOf;  // cartridge text → index into groups, first appearance order
+    for (const Load& load : loads) {
+        auto it = groupOf.find(load.cartridge);
+        if (it == groupOf.end()) {
+            it = groupOf.insert(load.cartridge, groups.size());
+            groups.push_back({CartridgeSummary{load.cartridge, 0, 0, std::nullopt}, {}});
+        }
+        Group& group = groups[*it];
+        ++group.summary.loadCount;
+        group.powderNames.insert(load.powder);
+    }
+
+    std::vector<std::pair<std::vector<char32_t>, CartridgeSummary>> keyed;
+    keyed.reserve(groups.size());
+    for (Group& group : groups) {
+        group.summary.powderCount = static_cast<int>(group.powderNames.size());
+        const auto info = cases.constFind(ReloadCatalog::normalizedKey(group.summary.name));
+        if (info != cases.constEnd()) group.summary.info = *info;
+        keyed.emplace_back(sortKey(group.summary.name), std::move(group.summary));
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    std::vector<CartridgeSummary> summaries;
+    summaries.reserve(keyed.size());
+    for (auto& entry : keyed) summaries.push_back(std::move(entry.second));
+    return summaries;
+}
+
+}  // namespace
+
+std::optional<ReloadData> buildReloadData(const ResourceLookup& files) {
+    auto decode = [&files](const char* name, auto decoder) -> decltype(decoder(QByteArray())) {
+        const std::optional<QByteArray> bytes = files.read(QString::fromLatin1(name));
+        if (!bytes) return std::nullopt;
+        return decoder(*bytes);
+    };
+    std::optional<LoadBundle> loads = decode("app_loads.json", decodeLoadBundle);
+    std::optional<CaseBundle> cases = decode("app_cases.json", decodeCaseBundle);
+    std::optional<PowderBundle> powders = decode("app_powders.json", decodePowderBundle);
+    if (!loads || !cases || !powders) return std::nullopt;
+
+    ReloadData data;
+    data.loads = std::move(loads->loads);
+    for (std::size_t i = 0; i < data.loads.size(); ++i) data.loads[i].id = QString::number(i);
+    data.sources = std::move(loads->sources);
+
+    for (const CaseInfo& info : cases->cases) data.cases.insert(ReloadCatalog::normalizedKey(info.name), info);
+
+    data.powders = std::move(powders->powders);
+    std::stable_sort(data.powders.begin(), data.powders.end(), [](const Powder& a, const Powder& b) {
+        constexpr auto unranked = std::numeric_limits<std::int64_t>::max();
+        return a.burnRateRank.value_or(unranked) < b.burnRateRank.value_or(unranked);
+    });
+    for (std::size_t i = 0; i < data.powders.size(); ++i)
+        data.powders[i].id += QLatin1Char('#') + QString::number(i);
+
+    data.cartridges = summarize(data.loads, data.cases);
+    return data;
+}
+
+ReloadCatalog& ReloadCatalog::shared() {
+    static ReloadCatalog* instance = new ReloadCatalog();  // lives as long as the process
+    return *instance;
+}
+
+ReloadCatalog::ReloadCatalog(ResourceLookup files, QObject* parent) : QObject(parent), m_files(std::move(files)) {}
+
+void ReloadCatalog::loadIfNeeded() {
+    if (m_loaded) return;
+    if (m_loadFailed) {
+        m_loadFailed = false;
+        emit changed();
+    }
+    // The watcher belongs to the catalog, so the result is delivered on the catalog's thread and
+    // dropped if the catalog is gone; the worker holds only its own copy of the lookup.
+    auto* watcher = new QFutureWatcher<std::optional<ReloadData>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        publish(watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run([files = m_files] { return buildReloadData(files); }));
+}
+
+void ReloadCatalog::publish(std::optional<ReloadData> data) {
+    if (!data) {
+        m_loadFailed = true;
+    } else {
+        m_data = std::move(*data);
+        m_loaded = true;
+    }
+    emit changed();
+}
+
+QString ReloadCatalog::normalizedKey(const QString& text) {
+    QString key;
+    const QString lower = text.toLower();
+    key.reserve(lower.size());
+    for (const char32_t codePoint : lower.toUcs4()) {
+        if (isAlphanumeric(codePoint)) key.append(QString::fromUcs4(&codePoint, 1));
+    }
+    return key;
+}
+
+QString ReloadCatalog::powderKey(const std::optional<QString>& manufacturer, const std::optional<QString>& name) {
+    const QString m = normalizedKey(manufacturer.value_or(QString()));
+    QString n = normalizedKey(name.value_or(QString()));
+    if (!m.isEmpty()) {
+        const QStringList mChars = characters(m);
+        const QStringList nChars = characters(n);
+        const bool startsWithManufacturer =
+            nChars.size() >= mChars.size() && std::equal(mChars.begin(), mChars.end(), nChars.begin());
+        if (startsWithManufacturer) {
+            n = nChars.mid(mChars.size()).join(QString());
+        } else if (nChars.size() >= 2 && nChars[0] == mChars[0] && isNumberCharacter(nChars[1])) {
+            n = nChars.mid(1).join(QString());
+        }
+    }
+    return m + QLatin1Char('|') + n;
+}
+
+std::optional<CaseInfo> ReloadCatalog::caseInfo(const std::optional<QString>& cartridge) const {
+    const auto it = m_data.cases.constFind(normalizedKey(cartridge.value_or(QString())));
+    if (it == m_data.cases.constEnd()) return std::nullopt;
+    return *it;
+}
+
+std::vector<Load> ReloadCatalog::loadsForCartridge(const QString& cartridge) const {
+    std::vector<Load> result;
+    for (const Load& load : m_data.loads)
+        if (load.cartridge == cartridge) result.push_back(load);
+    return result;
+}
+
+std::optional<Powder> ReloadCatalog::powder(const Load& load) const {
+    const QString key = powderKey(load.powderManufacturer, load.powder);
+    for (const Powder& powder : m_data.powders)
+        if (powderKey(powder.manufacturer, powder.name) == key) return powder;
+    return std::nullopt;
+}
+
+}  // namespace kavrino

@@ -1,0 +1,83 @@
+#pragma once
+// The reload data catalog: the hand loads, cartridge cases and powders of the three reload data
+// files, with the indexes the reload pane browses by (cases by normalized name, cartridge
+// summaries, powders in burn-rate order).
+//
+// Loading is separate from the catalog: buildReloadData() reads and indexes the files of any
+// ResourceLookup and touches nothing shared; ReloadCatalog runs it on a worker thread and
+// publishes the result on its own thread in one step. Tests build catalogs of their own over a
+// fixture folder; the application uses the one shared instance over the bundled files.
+#include "core/resource_lookup.h"
+#include "reload/reload_records.h"
+
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace kavrino {
+
+// Everything one load of the three files yields, indexes built.
+struct ReloadData {
+    std::vector<Load> loads;           // ids replaced by their positions "0", "1", …
+    QStringList sources;
+    QHash<QString, CaseInfo> cases;    // by normalizedKey of the case name; a later duplicate wins
+    std::vector<Powder> powders;       // in burn-rate order, unranked last; ids gain "#<position>"
+    std::vector<CartridgeSummary> cartridges;  // sorted by name
+};
+
+// Reads "app_loads.json", "app_cases.json" and "app_powders.json" from `files` and builds the
+// indexes. No value when any of the three is missing, unreadable or malformed.
+std::optional<ReloadData> buildReloadData(const ResourceLookup& files);
+
+class ReloadCatalog : public QObject {
+    Q_OBJECT
+public:
+    // The process-wide catalog over the bundled files; created on first use, not loaded.
+    static ReloadCatalog& shared();
+
+    explicit ReloadCatalog(ResourceLookup files = ResourceLookup(), QObject* parent = nullptr);
+
+    // Starts a background load unless the catalog is loaded; call on the catalog's thread.
+    // changed() follows when the result is published (loaded) or the load failed (loadFailed).
+    void loadIfNeeded();
+
+    bool loaded() const { return m_loaded; }
+    bool loadFailed() const { return m_loadFailed; }
+    const std::vector<Load>& loads() const { return m_data.loads; }
+    const QStringList& sources() const { return m_data.sources; }
+    const QHash<QString, CaseInfo>& cases() const { return m_data.cases; }
+    const std::vector<Powder>& powders() const { return m_data.powders; }
+    const std::vector<CartridgeSummary>& cartridges() const { return m_data.cartridges; }
+
+    // Lower-cased, keeping only letters, marks and numbers of any script: ".308 Win." and
+    // "308 win" give the same key.
+    static QString normalizedKey(const QString& text);
+    // "<manufacturer key>|<name key>", with the manufacturer's name or initial dropped from the
+    // front of the name, so "Hodgdon" "H4350" and "Hodgdon" "4350" match.
+    static QString powderKey(const std::optional<QString>& manufacturer, const std::optional<QString>& name);
+
+    // The case filed under the normalized cartridge name (no name counts as "").
+    std::optional<CaseInfo> caseInfo(const std::optional<QString>& cartridge) const;
+    // The loads whose cartridge is exactly `cartridge`, in catalog order.
+    std::vector<Load> loadsForCartridge(const QString& cartridge) const;
+    // The first powder, in burn-rate order, whose powder key matches the load's.
+    std::optional<Powder> powder(const Load& load) const;
+
+    // Publishes a finished load now, as the background load does; for callers that load
+    // synchronously (benchmarks, tests).
+    void publish(std::optional<ReloadData> data);
+
+signals:
+    void changed();
+
+private:
+    ResourceLookup m_files;
+    bool m_loaded = false;
+    bool m_loadFailed = false;
+    ReloadData m_data;
+};
+
+}  // namespace kavrino
