@@ -1,0 +1,286 @@
+#include "core/chrono_import.h"
+
+#include <QChar>
+
+#include <algorithm>
+#include <cctype>  // std::isspace
+#include <cmath>
+#include <locale.h>  // newlocale (POSIX)
+#include <stdlib.h>  // strtod_l (POSIX)
+
+namespace kavrino {
+
+namespace {
+
+// Header search: only the first lines of a file may hold the column titles.
+constexpr std::size_t headerSearchLines = 17;
+
+// Lower-cased keywords of a velocity column title, tried in this order.
+constexpr std::array<std::string_view, 6> velocityKeywords{"velocity", "speed", "fps", "muzzle velocity", "v0", "vel"};
+
+// A plausible shot velocity, ft/s: strictly between these.
+constexpr double slowestShot = 100;
+constexpr double fastestShot = 6000;
+
+// A plausible measured drag curve row.
+constexpr double highestMach = 6.0;
+constexpr double highestDragCoefficient = 1.5;
+
+// The code point that starts at `text[i]` and its length in bytes; a malformed byte reads as
+// U+FFFD of length 1, which never joins anything.
+std::pair<char32_t, std::size_t> codePointAt(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    if (lead < 0x80) return {lead, 1};
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || i + length > text.size()) return {0xFFFD, 1};
+    char32_t cp = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return {0xFFFD, 1};
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    return {cp, length};
+}
+
+// The code point that ends just before `text[end]`, or U+FFFD at the start of the text.
+char32_t codePointBefore(std::string_view text, std::size_t end) {
+    if (end == 0) return 0xFFFD;
+    std::size_t start = end - 1;
+    while (start > 0 && end - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+    const auto [cp, length] = codePointAt(text, start);
+    return start + length == end ? cp : 0xFFFD;
+}
+
+// Code points that attach to the character before them (combining marks, joiners, emoji
+// modifiers and tags), so that the two form one user-perceived character.
+bool extendsPrevious(char32_t cp) {
+    if (cp < 0x300) return false;  // fast path: nothing below the combining diacritics joins
+    switch (QChar::category(cp)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return true;
+    default:
+        break;
+    }
+    return cp == 0x200C || cp == 0x200D || (cp >= 0x1F3FB && cp <= 0x1F3FF) || (cp >= 0xE0020 && cp <= 0xE007F);
+}
+
+// Prepended concatenation marks (Arabic number signs and the like), which attach to the
+// character after them.
+bool extendsNext(char32_t cp) {
+    return (cp >= 0x0600 && cp <= 0x0605) || cp == 0x06DD || cp == 0x070F || cp == 0x0890 || cp == 0x0891 ||
+           cp == 0x08E2 || cp == 0x0D4E || cp == 0x110BD || cp == 0x110CD || cp == 0x111C2 || cp == 0x111C3 ||
+           cp == 0x1193F || cp == 0x11941 || cp == 0x11A3A || (cp >= 0x11A84 && cp <= 0x11A89) || cp == 0x11D46 ||
+           cp == 0x11F02;
+}
+
+// Whether the bytes text[begin, end) form whole characters on their own: nothing before them
+// attaches forward and nothing after them attaches backward.
+bool standsAlone(std::string_view text, std::size_t begin, std::size_t end) {
+    if (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80 &&
+        extendsPrevious(codePointAt(text, end).first))
+        return false;
+    if (begin > 0 && static_cast<unsigned char>(text[begin - 1]) >= 0x80 && extendsNext(codePointBefore(text, begin)))
+        return false;
+    return true;
+}
+
+// The length of the newline character at `text[i]`, or 0 when there is none.
+std::size_t newlineLength(std::string_view text, std::size_t i) {
+    const auto at = [&](std::size_t k) { return k < text.size() ? static_cast<unsigned char>(text[k]) : 0; };
+    switch (at(i)) {
+    case '\n':
+    case '\v':
+    case '\f':
+        return 1;
+    case '\r':
+        return at(i + 1) == '\n' ? 2 : 1;
+    case 0xC2:
+        return at(i + 1) == 0x85 ? 2 : 0;  // NEL
+    case 0xE2:
+        return at(i + 1) == 0x80 && (at(i + 2) == 0xA8 || at(i + 2) == 0xA9) ? 3 : 0;  // LS, PS
+    default:
+        return 0;
+    }
+}
+
+bool isStrippable(char c) { return c == ' ' || c == '"' || c == '\t'; }
+
+// The cell without leading and trailing spaces, double quotes and tabs.
+std::string_view stripped(std::string_view cell) {
+    while (!cell.empty() && isStrippable(cell.front())) cell.remove_prefix(1);
+    while (!cell.empty() && isStrippable(cell.back())) cell.remove_suffix(1);
+    return cell;
+}
+
+// A chronograph cell as a number: stripped, then every comma deleted (the thousands
+// separators of a quoted value such as "2,850").
+std::optional<double> chronographNumber(std::string_view cell) {
+    std::string digits;
+    for (char c : stripped(cell))
+        if (c != ',') digits += c;
+    return parseCSVNumber(digits);
+}
+
+bool isPlausibleShot(double velocity) { return velocity > slowestShot && velocity < fastestShot; }
+
+// ASCII lower-casing is exact here: no other character lower-cases to a letter or digit of the
+// keywords except U+0130 (to "i" + U+0307), whose only keyword, "velocity", also contains "vel".
+std::string lowerCased(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+// Whether the lower-cased cell contains a velocity keyword as whole characters.
+bool namesVelocity(std::string_view cell) {
+    const std::string lower = lowerCased(cell);
+    for (std::string_view keyword : velocityKeywords) {
+        for (std::size_t at = lower.find(keyword); at != std::string::npos; at = lower.find(keyword, at + 1))
+            if (standsAlone(lower, at, at + keyword.size())) return true;
+    }
+    return false;
+}
+
+struct Header {
+    std::size_t line;    // index of the header line
+    std::size_t column;  // index of the velocity cell in it
+};
+
+std::optional<Header> findHeader(const std::vector<std::string_view>& lines) {
+    const std::size_t searched = std::min(lines.size(), headerSearchLines);
+    for (std::size_t line = 0; line < searched; ++line) {
+        const std::vector<std::string> cells = splitCSVLine(lines[line]);
+        for (std::size_t column = 0; column < cells.size(); ++column)
+            if (namesVelocity(cells[column])) return Header{line, column};
+    }
+    return std::nullopt;
+}
+
+// The POSIX locale, created once: numbers are read the same whatever the user's locale.
+locale_t posixLocale() {
+    static const locale_t posix = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return posix;
+}
+
+}  // namespace
+
+namespace ChronoImport {
+
+Series::Series(std::vector<double> velocities) : m_velocities(std::move(velocities)) {
+    const std::size_t n = m_velocities.size();
+    if (n == 0) return;
+    double sum = 0;
+    for (double v : m_velocities) sum += v;
+    m_average = sum / static_cast<double>(n);
+    if (n == 1) return;
+    double squares = 0;
+    for (double v : m_velocities) squares += (v - m_average) * (v - m_average);
+    m_standardDeviation = std::sqrt(squares / static_cast<double>(n - 1));
+    const auto [smallest, largest] = std::minmax_element(m_velocities.begin(), m_velocities.end());
+    m_extremeSpread = *largest - *smallest;
+}
+
+}  // namespace ChronoImport
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = newlineLength(text, i);
+        if (length == 0) {
+            ++i;
+            continue;
+        }
+        if (i > start) lines.push_back(text.substr(start, i - start));
+        i += length;
+        start = i;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+std::vector<std::string> splitCSVLine(std::string_view line) {
+    std::vector<std::string> cells;
+    std::string cell;
+    bool insideQuotes = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"' && standsAlone(line, i, i + 1)) {
+            insideQuotes = !insideQuotes;
+        } else if (c == ',' && !insideQuotes && standsAlone(line, i, i + 1)) {
+            cells.push_back(std::move(cell));
+            cell.clear();
+        } else {
+            cell += c;
+        }
+    }
+    cells.push_back(std::move(cell));
+    return cells;
+}
+
+std::optional<double> parseCSVNumber(std::string_view cell) {
+    // strtod would skip leading whitespace; a cell with any is no number.
+    if (cell.empty() || std::isspace(static_cast<unsigned char>(cell.front())) != 0) return std::nullopt;
+    const locale_t posix = posixLocale();
+    if (posix == static_cast<locale_t>(nullptr)) return std::nullopt;
+    const std::string terminated(cell);  // strtod needs a NUL; an embedded NUL stops it short
+    char* end = nullptr;
+    const double value = strtod_l(terminated.c_str(), &end, posix);
+    if (end != terminated.c_str() + terminated.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<ChronoImport::Series> parseChronographCSV(std::string_view text) {
+    const std::vector<std::string_view> lines = splitLines(text);
+    if (lines.empty()) return std::nullopt;
+
+    std::vector<double> velocities;
+    if (const std::optional<Header> header = findHeader(lines)) {
+        for (std::size_t i = header->line + 1; i < lines.size(); ++i) {
+            const std::vector<std::string> cells = splitCSVLine(lines[i]);
+            if (header->column >= cells.size()) continue;
+            const std::optional<double> v = chronographNumber(cells[header->column]);
+            if (v && isPlausibleShot(*v)) velocities.push_back(*v);
+        }
+    } else {
+        for (std::string_view line : lines) {
+            for (const std::string& cell : splitCSVLine(line)) {
+                const std::optional<double> v = chronographNumber(cell);
+                if (v && isPlausibleShot(*v)) {
+                    velocities.push_back(*v);
+                    break;
+                }
+            }
+        }
+    }
+    if (velocities.empty()) return std::nullopt;
+    return ChronoImport::Series(std::move(velocities));
+}
+
+std::optional<DragCurve> parseDragCurveCSV(std::string_view text) {
+    DragCurve curve;
+    for (std::string_view line : splitLines(text)) {
+        // Split at every comma, dropping empty pieces; then strip each piece.
+        std::vector<std::string_view> cells;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i <= line.size(); ++i) {
+            if (i < line.size() && !(line[i] == ',' && standsAlone(line, i, i + 1))) continue;
+            if (i > start) cells.push_back(stripped(line.substr(start, i - start)));
+            start = i + 1;
+        }
+        if (cells.size() < 2) continue;
+        const std::optional<double> mach = parseCSVNumber(cells[0]);
+        const std::optional<double> cd = parseCSVNumber(cells[1]);
+        if (!mach || !cd) continue;
+        if (*mach >= 0 && *mach <= highestMach && *cd > 0 && *cd <= highestDragCoefficient)
+            curve.push_back({*mach, *cd});
+    }
+    if (curve.size() < 3) return std::nullopt;
+    std::stable_sort(curve.begin(), curve.end(), [](const auto& a, const auto& b) { return a[0] < b[0]; });
+    return curve;
+}
+
+}  // namespace kavrino
