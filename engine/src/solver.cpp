@@ -1,0 +1,243 @@
+// Notation: the state is x (ft downrange), y (ft above the line of sight, negative below),
+// vx, vy (ft/s) and t (s). The bore starts sightHeight below the line of sight; gravity acts on
+// vy only (scaled by the cosine of the shooting angle). Every formula is evaluated in the order
+// it is written, without fused multiply-add, so each row rounds exactly as specified.
+#include "solver.h"
+
+#include "atmosphere.h"
+
+#include <cmath>  // std::sqrt, std::sin, std::cos, std::pow, std::round, std::fabs
+
+namespace kavrino_engine::solver {
+namespace {
+
+constexpr double kGravity = 32.174;            // ft/s²
+constexpr double kDragFactor = 0.000208554;    // drag deceleration per v²·Cd·density/BC
+constexpr double kTimeStep = 0.0005;           // s, fixed step of every run
+constexpr double kMinimumSpeed = 100.0;        // ft/s: below it the bullet is no longer tracked
+constexpr double kDragCutoff = 1.0;            // ft/s: below it only gravity acts
+constexpr double kEarthRotation = 7.2921e-5;   // rad/s
+constexpr double kZeroBracketHigh = 0.1;       // rad, upper launch angle of the bisection
+constexpr int kBisectionRounds = 50;           // brackets to below 1e-16 rad
+constexpr double kEnergyDivisor = 450436.0;    // grains·ft²/s² per ft·lbf
+constexpr double kMoaInchesPer100Yards = 1.047;
+constexpr double kMilInchesPer100Yards = 3.6;
+constexpr double kDegrees = 0.017453292519943295;  // π/180
+constexpr double kMphToFps = 1.46667;
+
+struct State {
+    double x, y, vx, vy;
+};
+
+struct Derivative {
+    double dx, dy, dvx, dvy;
+};
+
+// The forces of one run: gravity, drag with its curve and BC bands, all conditions fixed.
+class Flight {
+public:
+    Flight(const SolverInput& input, double densityRatio, double speedOfSound)
+        : m_input(input),
+          m_gravity(-kGravity * std::cos(input.shootingAngle * kDegrees)),
+          m_density(densityRatio),
+          m_speedOfSound(speedOfSound),
+          m_drag(drag::rows(input.dragCurve)) {}
+
+    // Drag lookups remember where they ended; each run restarts that memory at launch, which
+    // changes no result (the lookup finds the same pair from anywhere).
+    void resetLookup() { m_drag = drag::Lookup(drag::rows(m_input.dragCurve)); }
+
+    Derivative derivative(const State& s) {
+        const double v = std::sqrt(s.vx * s.vx + s.vy * s.vy);
+        if (v < kDragCutoff) return {s.vx, s.vy, 0.0, m_gravity};
+        const double bc = ballisticCoefficient(v);
+        const double cd = m_drag.cd(v / m_speedOfSound);
+        const double a = -kDragFactor * v * v * cd * m_density / bc;
+        return {s.vx, s.vy, a * s.vx / v, m_gravity + a * s.vy / v};
+    }
+
+    // Classic fourth-order Runge-Kutta step of kTimeStep.
+    void step(State& s) {
+        const double dt = kTimeStep;
+        const Derivative k1 = derivative(s);
+        const Derivative k2 = derivative(advance(s, k1, dt / 2.0));
+        const Derivative k3 = derivative(advance(s, k2, dt / 2.0));
+        const Derivative k4 = derivative(advance(s, k3, dt));
+        s.x = s.x + (k1.dx + 2.0 * k2.dx + 2.0 * k3.dx + k4.dx) * dt / 6.0;
+        s.y = s.y + (k1.dy + 2.0 * k2.dy + 2.0 * k3.dy + k4.dy) * dt / 6.0;
+        s.vx = s.vx + (k1.dvx + 2.0 * k2.dvx + 2.0 * k3.dvx + k4.dvx) * dt / 6.0;
+        s.vy = s.vy + (k1.dvy + 2.0 * k2.dvy + 2.0 * k3.dvy + k4.dvy) * dt / 6.0;
+    }
+
+private:
+    static State advance(const State& s, const Derivative& k, double h) {
+        return {s.x + k.dx * h, s.y + k.dy * h, s.vx + k.dvx * h, s.vy + k.dvy * h};
+    }
+
+    // The first band, in list order, that starts at or below v; the last band if none does.
+    double ballisticCoefficient(double v) const {
+        const std::vector<BcBand>& bands = m_input.bcBands;
+        if (bands.empty()) return m_input.ballisticCoefficient;
+        for (const BcBand& band : bands) {
+            if (band.velocity <= v) return band.bc;
+        }
+        return bands.back().bc;
+    }
+
+    const SolverInput& m_input;
+    double m_gravity;
+    double m_density;
+    double m_speedOfSound;
+    drag::Lookup m_drag;
+};
+
+double speedOf(const State& s) { return std::sqrt(s.vx * s.vx + s.vy * s.vy); }
+
+double roundTo(double value, double scale) { return std::round(value * scale) / scale; }
+
+}  // namespace
+
+std::string_view zoneName(Zone zone) {
+    switch (zone) {
+    case Zone::Transonic: return "Transonic";
+    case Zone::Subsonic: return "Subsonic";
+    case Zone::Supersonic: break;
+    }
+    return "Supersonic";
+}
+
+Zone zoneOf(double mach) {
+    if (mach <= 1.0) return Zone::Subsonic;
+    if (mach <= 1.2) return Zone::Transonic;
+    return Zone::Supersonic;  // also NaN
+}
+
+std::string_view ratingOf(double sg) {
+    if (sg >= 1.5) return "stable";
+    if (sg >= 1.0) return "marginal";
+    return "unstable";  // also NaN
+}
+
+double miller_sg(const SolverInput& input) {
+    if (input.bulletDiameter == 0.0) return 0.0;
+    const double twist = input.twistRate;
+    const double length = input.bulletLength;
+    const double lengthCalibers = length / std::fabs(input.bulletDiameter);
+    const double dryDensity = atmosphere::air_density_ratio(input.temperature, input.pressure, 0.0);
+    return 30.0 * input.bulletWeight /
+           (twist * twist * length * (1.0 + lengthCalibers * lengthCalibers)) / dryDensity *
+           std::pow(input.muzzleVelocity / 2800.0, 0.3333333333333333);
+}
+
+Solution solve(const SolverInput& input) {
+    double mv = input.muzzleVelocity;
+    if (input.mvTempSensitivity != 0.0) {
+        mv += input.mvTempSensitivity * (input.temperature - input.mvReferenceTemp);
+    }
+    const double density = atmosphere::air_density_ratio(input.temperature, input.pressure, input.humidity);
+    const double speedOfSound = atmosphere::speed_of_sound(input.temperature);
+    Flight flight(input, density, speedOfSound);
+    const double startHeight = -input.sightHeight / 12.0;
+
+    // Zeroing: bisect the launch angle so that y crosses 0 at the zero distance.
+    const double zeroDistance = input.zeroRange * 3.0;
+    double lo = 0.0;
+    double hi = kZeroBracketHigh;
+    if (zeroDistance > 0.0) {
+        for (int round = 0; round < kBisectionRounds; ++round) {
+            const double theta = (lo + hi) * 0.5;
+            State s{0.0, startHeight, mv * std::cos(theta), mv * std::sin(theta)};
+            double t = 0.0;
+            flight.resetLookup();
+            while (s.x < zeroDistance) {
+                if (speedOf(s) < kMinimumSpeed || t > kMaxFlightTime) break;
+                flight.step(s);
+                t += kTimeStep;
+            }
+            if (s.y > 0.0) hi = theta;
+            else lo = theta;
+        }
+    } else {
+        // No step is taken in any round: each judges the start height alone.
+        for (int round = 0; round < kBisectionRounds; ++round) {
+            const double theta = (lo + hi) * 0.5;
+            if (startHeight > 0.0) hi = theta;
+            else lo = theta;
+        }
+    }
+
+    SolverInput corrected = input;
+    corrected.muzzleVelocity = mv;
+    const double sg = miller_sg(corrected);
+
+    Solution solution;
+    solution.stability = {roundTo(sg, 100.0), ratingOf(sg)};
+
+    const double stopDistance = input.maxRange * 3.0 + 1.0;
+    if (stopDistance <= 0.0) return solution;
+
+    const double crosswind = input.windSpeed * kMphToFps * std::sin(input.windDirection * kDegrees);
+    const double latitude = input.latitude * kDegrees;
+    const double azimuth = input.targetAzimuth * kDegrees;
+    const double rowSpacing = input.rangeStep * 3.0;
+
+    const double theta = (lo + hi) * 0.5;
+    State s{0.0, startHeight, mv * std::cos(theta), mv * std::sin(theta)};
+    double t = 0.0;
+    double nextRow = rowSpacing;
+    flight.resetLookup();
+    while (!(s.x >= stopDistance || speedOf(s) < kMinimumSpeed || t > kMaxFlightTime)) {
+        flight.step(s);
+        t += kTimeStep;
+        if (!(s.x >= nextRow)) continue;
+        nextRow = nextRow + rowSpacing;
+
+        const double rangeYards = s.x / 3.0;
+        const double v = speedOf(s);
+
+        double drop = -12.0 * s.y;
+        if (input.includeAeroJump) {
+            const double jump = (sg + 1.2) * (crosswind / mv) * 12.0;
+            if (input.twistRate > 0.0) drop -= rangeYards / 1000.0 * jump;
+            else drop += rangeYards / 1000.0 * jump;
+        }
+        if (input.includeCoriolis) {
+            drop += -12.0 * kEarthRotation * std::cos(latitude) * std::sin(azimuth) * s.x * t;
+        }
+
+        double wind = crosswind * (t - s.x / mv) * 12.0;
+        if (input.includeSpinDrift) {
+            const double spinDrift = 1.25 * (sg + 1.2) * std::pow(t, 1.83);
+            if (input.twistRate <= 0.0) wind -= spinDrift;
+            else wind += spinDrift;
+        }
+        if (input.includeCoriolis) {
+            wind += 12.0 * kEarthRotation * std::sin(latitude) * std::sin(azimuth) * s.x * t;
+        }
+
+        const double mach = v / speedOfSound;
+        const double per100 = rangeYards > 0.0 ? rangeYards / 100.0 : 1.0;
+        const double moaDivisor = kMoaInchesPer100Yards * per100;
+        const double milDivisor = kMilInchesPer100Yards * per100;
+
+        TrajectoryPoint row;
+        row.range = roundTo(rangeYards, 10.0);
+        row.velocity = roundTo(v, 10.0);
+        row.mach = roundTo(mach, 1000.0);
+        row.time = roundTo(t, 10000.0);
+        row.energy = roundTo(v * v * input.bulletWeight / kEnergyDivisor, 10.0);
+        row.dropInches = roundTo(drop, 100.0);
+        row.dropMoa = roundTo(drop / moaDivisor, 100.0);
+        row.dropMil = roundTo(drop / milDivisor, 100.0);
+        row.windInches = roundTo(wind, 100.0);
+        row.windMoa = roundTo(wind / moaDivisor, 100.0);
+        row.windMil = roundTo(wind / milDivisor, 100.0);
+        row.zone = zoneOf(mach);
+        if (row.zone == Zone::Transonic && !solution.transonicRange) solution.transonicRange = row.range;
+        if (row.zone == Zone::Subsonic && !solution.subsonicRange) solution.subsonicRange = row.range;
+        solution.points.push_back(row);
+    }
+    return solution;
+}
+
+}  // namespace kavrino_engine::solver
