@@ -1,0 +1,352 @@
+// The reload catalog over the fixture files in tests/data/valid: decoding rules, identifiers,
+// indexes, lookups, and the all-or-nothing publication of a background load.
+#include "reload/reload_catalog.h"
+
+#include "reload/reload_bundles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QThreadPool>
+
+#include <gtest/gtest.h>
+
+namespace kavrino {
+namespace {
+
+// KAVRINO_TEST_DATA_DIR points one folder too deep when tests are declared in tests/CMakeLists.txt,
+// so the fixtures are found from the repository root.
+const QString kFixtures = QStringLiteral(KAVRINO_SOURCE_DIR "/reload/tests/data/valid");
+
+QByteArray fixture(const QString& name) {
+    QFile file(kFixtures + "/" + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return file.readAll();
+}
+
+// Loads through the background road and waits for the result to be published.
+bool loadAndWait(ReloadCatalog& catalog) {
+    QSignalSpy spy(&catalog, &ReloadCatalog::changed);
+    catalog.loadIfNeeded();
+    while (!catalog.loaded() && !catalog.loadFailed()) {
+        if (!spy.wait(10000)) return false;
+    }
+    return true;
+}
+
+// A copy of the fixture folder with one file replaced (empty content: the file is left out).
+struct AlteredFixtures {
+    QTemporaryDir dir;
+    AlteredFixtures(const QString& name, const QByteArray& content) {
+        for (const char* file : {"app_loads.json", "app_cases.json", "app_powders.json"})
+            QFile::copy(kFixtures + "/" + file, dir.filePath(file));
+        QFile::remove(dir.filePath(name));
+        if (!content.isEmpty()) {
+            QFile out(dir.filePath(name));
+            out.open(QIODevice::WriteOnly);
+            out.write(content);
+        }
+    }
+};
+
+QByteArray replacedFixture(const QString& name, const char* from, const char* to) {
+    QByteArray text = fixture(name);
+    const QByteArray before = text;
+    text.replace(from, to);
+    EXPECT_NE(text, before) << "the fixture no longer contains " << from;
+    return text;
+}
+
+class LoadedFixtureCatalog : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(loadAndWait(catalog)); ASSERT_TRUE(catalog.loaded()); }
+    ReloadCatalog catalog{ResourceLookup(kFixtures)};
+};
+
+TEST_F(LoadedFixtureCatalog, LoadIdsArePositions) {
+    ASSERT_EQ(catalog.loads().size(), 6u);
+    for (std::size_t i = 0; i < catalog.loads().size(); ++i) EXPECT_EQ(catalog.loads()[i].id, QString::number(i));
+    EXPECT_FALSE(catalog.loadFailed());
+    EXPECT_EQ(catalog.sources(), QStringList({"Fixture source A", "Fixture source B"}));
+}
+
+TEST_F(LoadedFixtureCatalog, EveryLoadFieldUnderItsShortKey) {
+    const Load& load = catalog.loads()[1];
+    EXPECT_EQ(load.cartridge, "6.5 Creedmoor");
+    EXPECT_EQ(load.bulletWeightGr, 140.0);
+    EXPECT_EQ(load.bulletDiameterIn, 0.264);
+    EXPECT_EQ(load.powderManufacturer, "Hodgdon");
+    EXPECT_EQ(load.powder, "H4350");
+    EXPECT_EQ(load.startChargeGr, 38.0);
+    EXPECT_EQ(load.maxChargeGr, 42.0);
+    EXPECT_EQ(load.startVelocityFps, 2550.0);
+    EXPECT_EQ(load.maxVelocityFps, 2710.0);
+    EXPECT_EQ(load.startPressure, 52000.0);
+    EXPECT_EQ(load.maxPressure, 61000.0);
+    EXPECT_EQ(load.pressureUnit, "psi");
+    EXPECT_EQ(load.coalIn, 2.825);
+    EXPECT_EQ(load.caseName, "Hornady");
+    EXPECT_EQ(load.primer, "CCI BR-2");
+    EXPECT_EQ(load.barrelLengthIn, 26.0);
+    EXPECT_EQ(load.twist, "1:8");
+    EXPECT_EQ(load.sourceIndex, 0);
+
+    const Load& bare = catalog.loads()[0];
+    EXPECT_EQ(bare.cartridge, "alpha 17");
+    EXPECT_EQ(bare.sourceIndex, 1);
+    EXPECT_FALSE(bare.bulletWeightGr || bare.powderManufacturer || bare.startChargeGr || bare.twist);
+    EXPECT_FALSE(catalog.loads()[5].bulletWeightGr) << "null counts as absent";
+}
+
+TEST_F(LoadedFixtureCatalog, CasesIndexedByNormalizedNameLaterDuplicateWins) {
+    EXPECT_EQ(catalog.cases().size(), 2);
+    const auto creedmoor = catalog.caseInfo(QString("6.5 Creedmoor"));
+    ASSERT_TRUE(creedmoor);
+    EXPECT_EQ(creedmoor->id, "c-65cm");
+    EXPECT_EQ(creedmoor->barrelLengthIn, 24.0);
+    EXPECT_EQ(creedmoor->twist, "1:8");
+    EXPECT_EQ(creedmoor->trimLengthIn, 1.91);
+    EXPECT_EQ(creedmoor->bulletWeightMinGr, 95.0);
+    EXPECT_EQ(creedmoor->bulletWeightMaxGr, 147.0);
+    EXPECT_EQ(creedmoor->powderCount, 2);
+    EXPECT_EQ(creedmoor->loadCount, 3);
+    EXPECT_EQ(creedmoor->observedMaxPressurePsi, 61000.0);
+    EXPECT_EQ(creedmoor->caseWaterCapacityGrH2o, 52.5);
+    EXPECT_EQ(creedmoor->maxPressurePsi, 62000.0);
+    EXPECT_EQ(creedmoor->pressureStandard, "SAAMI");
+
+    for (const char* name : {".308 Winchester", "308 Winchester", "308-winchester", ".308 WINCHESTER."}) {
+        SCOPED_TRACE(name);
+        const auto info = catalog.caseInfo(QString(name));
+        ASSERT_TRUE(info);
+        EXPECT_EQ(info->id, "c-308-later");
+    }
+    EXPECT_FALSE(catalog.caseInfo(std::nullopt));
+    EXPECT_FALSE(catalog.caseInfo(QString("Zulu 22")));
+}
+
+TEST_F(LoadedFixtureCatalog, LoadsForCartridgeMatchExactly) {
+    const auto loads = catalog.loadsForCartridge("6.5 Creedmoor");
+    ASSERT_EQ(loads.size(), 3u);
+    EXPECT_EQ(loads[0].id, "1");
+    EXPECT_EQ(loads[2].id, "3");
+    EXPECT_EQ(catalog.loadsForCartridge(".308 Winchester").size(), 1u);
+    EXPECT_TRUE(catalog.loadsForCartridge("308 Winchester").empty());
+    EXPECT_TRUE(catalog.loadsForCartridge("6.5 creedmoor").empty());
+    EXPECT_TRUE(catalog.loadsForCartridge("6.5 Creedmoor ").empty());
+}
+
+TEST_F(LoadedFixtureCatalog, PowdersInBurnRateOrderWithPositionIds) {
+    QStringList ids;
+    for (const Powder& powder : catalog.powders()) ids << powder.id;
+    // Ranked by rank (Varget 20; H4350 and Reloder 16 share 33 in file order), unranked last.
+    EXPECT_EQ(ids, QStringList({"P20#0", "P33#1", "P35#2", "P90#3", "P91#4"}));
+
+    const Powder& h4350 = catalog.powders()[1];
+    EXPECT_EQ(h4350.manufacturer, "Hodgdon");
+    EXPECT_EQ(h4350.name, "H4350");
+    EXPECT_EQ(h4350.burnRateRank, 33);
+    EXPECT_EQ(h4350.type, "extruded");
+    EXPECT_TRUE(h4350.hasLoadData);
+    EXPECT_EQ(h4350.loadCount, 2);
+    EXPECT_EQ(h4350.params, (PowderParams{.kv = 3600000, .c0Gr = 2.0, .kp = 16000, .b = 1.0, .gamma = 1.24}));
+    EXPECT_FALSE(catalog.powders()[4].params) << "null params";
+}
+
+TEST_F(LoadedFixtureCatalog, PowderParamsFallBackToTheirDefaults) {
+    const PowderParams onlyKv{.kv = 3550000, .c0Gr = 0.0, .kp = std::nullopt, .b = std::nullopt, .gamma = 1.24};
+    EXPECT_EQ(catalog.powders()[0].params, onlyKv);
+    // "gamma": null, "Kp": "fast", "b": null, and a lower-case "kv" that is not the key.
+    const PowderParams nullsAndWrongTypes{.kv = 3500000, .c0Gr = 0.0, .kp = std::nullopt, .b = std::nullopt,
+                                          .gamma = 1.24};
+    EXPECT_EQ(catalog.powders()[3].params, nullsAndWrongTypes);
+}
+
+TEST_F(LoadedFixtureCatalog, CartridgeSummariesSortedByPlainStringOrder) {
+    const auto& summaries = catalog.cartridges();
+    ASSERT_EQ(summaries.size(), 4u);
+    EXPECT_EQ(summaries[0].name, ".308 Winchester");
+    EXPECT_EQ(summaries[1].name, "6.5 Creedmoor");
+    EXPECT_EQ(summaries[2].name, "Zulu 22");   // capitals before lower case
+    EXPECT_EQ(summaries[3].name, "alpha 17");
+
+    EXPECT_EQ(summaries[1].loadCount, 3);
+    EXPECT_EQ(summaries[1].powderCount, 2);  // "H4350" twice, "Reloder 16" once
+    ASSERT_TRUE(summaries[1].info);
+    EXPECT_EQ(summaries[1].info->id, "c-65cm");
+    ASSERT_TRUE(summaries[0].info);
+    EXPECT_EQ(summaries[0].info->id, "c-308-later");
+    EXPECT_FALSE(summaries[3].info);
+    EXPECT_EQ(summaries[3].loadCount, 1);
+}
+
+TEST_F(LoadedFixtureCatalog, PowderOfALoadMatchesOnTheNormalizedKey) {
+    const struct {
+        const char* name;
+        std::size_t load;
+        const char* powderId;  // nullptr: no powder
+    } rows[] = {
+        {"same spelling", 1, "P33#1"},
+        {"manufacturer named in the powder name", 4, "P90#3"},  // "IMR" "4350" finds "IMR 4350"
+        {"unknown powder", 0, nullptr},
+        {"ranked powder", 3, "P35#2"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto powder = catalog.powder(catalog.loads()[row.load]);
+        if (!row.powderId) {
+            EXPECT_FALSE(powder);
+        } else {
+            ASSERT_TRUE(powder);
+            EXPECT_EQ(powder->id, row.powderId);
+        }
+    }
+}
+
+TEST_F(LoadedFixtureCatalog, LaterCallsDoNothing) {
+    QSignalSpy spy(&catalog, &ReloadCatalog::changed);
+    catalog.loadIfNeeded();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_TRUE(catalog.loaded());
+}
+
+TEST(ReloadCatalogKeys, NormalizedKey) {
+    const struct {
+        const char* name;
+        QString text, key;
+    } rows[] = {
+        {"punctuation and spaces go", ".308 Win.", "308win"},
+        {"letter case goes", "6.5 CREEDMOOR", "65creedmoor"},
+        {"dashes and slashes go", "7mm-08 Rem/Rem", "7mm08remrem"},
+        {"other scripts stay", QString::fromUtf8("Пороха №5"), QString::fromUtf8("пороха5")},
+        {"combining marks stay", QString::fromUtf8("Nobel e\u0301"), QString::fromUtf8("nobele\u0301")},
+        {"numbers of other kinds stay", QString::fromUtf8("x\u00b2\u2167"), QString::fromUtf8("x\u00b2\u2177")},
+        {"empty", "", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ReloadCatalog::normalizedKey(row.text), row.key);
+    }
+}
+
+TEST(ReloadCatalogKeys, PowderKey) {
+    const struct {
+        const char* name;
+        std::optional<QString> manufacturer, powder;
+        QString key;
+    } rows[] = {
+        {"manufacturer's initial before digits", "Hodgdon", "H4350", "hodgdon|4350"},
+        {"digits alone", "Hodgdon", "4350", "hodgdon|4350"},
+        {"manufacturer's name in front", "IMR", "IMR 4350", "imr|4350"},
+        {"initial before a letter stays", "Accurate", "AA 2230", "accurate|aa2230"},
+        {"other initial stays", "Vihtavuori", "N140", "vihtavuori|n140"},
+        {"single character stays", "Hodgdon", "H", "hodgdon|h"},
+        {"name equal to the manufacturer", "Varget", "Varget", "varget|"},
+        {"no manufacturer", std::nullopt, "H4350", "|h4350"},
+        {"empty manufacturer", "", "H-4350", "|h4350"},
+        {"no name", "Alliant", std::nullopt, "alliant|"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ReloadCatalog::powderKey(row.manufacturer, row.powder), row.key);
+    }
+}
+
+TEST(ReloadCatalogFailure, AnyBrokenFilePublishesNothing) {
+    const struct {
+        const char* name;
+        const char* file;
+        QByteArray content;  // empty: the file is missing
+    } rows[] = {
+        {"cases file missing", "app_cases.json", {}},
+        {"loads file missing", "app_loads.json", {}},
+        {"powders file missing", "app_powders.json", {}},
+        {"not JSON", "app_cases.json", "{\"count\": 1, \"cases\": ["},
+        {"top level not an object", "app_cases.json", "[]"},
+        {"load without a powder name", "app_loads.json",
+         replacedFixture("app_loads.json", "\"p\": \"Reloder 16\",", "")},
+        {"powder name null", "app_loads.json",
+         replacedFixture("app_loads.json", "\"p\": \"Reloder 16\"", "\"p\": null")},
+        {"optional field of the wrong type", "app_loads.json",
+         replacedFixture("app_loads.json", "\"bw\": 147", "\"bw\": \"147\"")},
+        {"source index with a fraction", "app_loads.json",
+         replacedFixture("app_loads.json", "\"s\": 5", "\"s\": 5.5")},
+        {"sources missing", "app_loads.json",
+         replacedFixture("app_loads.json", "\"sources\": [\"Fixture source A\", \"Fixture source B\"],", "")},
+        {"load count missing", "app_loads.json", replacedFixture("app_loads.json", "\"loadCount\": 6,", "")},
+        {"case without a name", "app_cases.json",
+         replacedFixture("app_cases.json", "\"name\": \".308 Winchester\",", "")},
+        {"case count a string", "app_cases.json", replacedFixture("app_cases.json", "\"count\": 3", "\"count\": \"3\"")},
+        {"params without Kv", "app_powders.json", replacedFixture("app_powders.json", "\"Kv\": 3550000", "\"Kx\": 1")},
+        {"Kv null", "app_powders.json", replacedFixture("app_powders.json", "\"Kv\": 3550000", "\"Kv\": null")},
+        {"params not an object", "app_powders.json",
+         replacedFixture("app_powders.json", "\"params\": null", "\"params\": 5")},
+        {"hasLoadData a number", "app_powders.json",
+         replacedFixture("app_powders.json", "\"hasLoadData\": false", "\"hasLoadData\": 0")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AlteredFixtures files(row.file, row.content);
+        ReloadCatalog catalog{ResourceLookup(files.dir.path())};
+        ASSERT_TRUE(loadAndWait(catalog));
+        EXPECT_TRUE(catalog.loadFailed());
+        EXPECT_FALSE(catalog.loaded());
+        EXPECT_TRUE(catalog.loads().empty());
+        EXPECT_TRUE(catalog.sources().isEmpty());
+        EXPECT_TRUE(catalog.cases().isEmpty());
+        EXPECT_TRUE(catalog.powders().empty());
+        EXPECT_TRUE(catalog.cartridges().empty());
+    }
+}
+
+TEST(ReloadCatalogFailure, NextLoadClearsTheFlagAndTriesAgain) {
+    AlteredFixtures files("app_powders.json", {});
+    ReloadCatalog catalog{ResourceLookup(files.dir.path())};
+    ASSERT_TRUE(loadAndWait(catalog));
+    ASSERT_TRUE(catalog.loadFailed());
+
+    QFile::copy(kFixtures + "/app_powders.json", files.dir.filePath("app_powders.json"));
+    QSignalSpy spy(&catalog, &ReloadCatalog::changed);
+    catalog.loadIfNeeded();
+    EXPECT_FALSE(catalog.loadFailed()) << "cleared at once";
+    EXPECT_EQ(spy.count(), 1);
+    ASSERT_TRUE(loadAndWait(catalog));
+    EXPECT_TRUE(catalog.loaded());
+    EXPECT_FALSE(catalog.loadFailed());
+    EXPECT_EQ(catalog.loads().size(), 6u);
+}
+
+TEST(ReloadCatalogLoading, NothingVisibleBeforeThePublication) {
+    ReloadCatalog catalog{ResourceLookup(kFixtures)};
+    QSignalSpy spy(&catalog, &ReloadCatalog::changed);
+    catalog.loadIfNeeded();
+    // The result crosses back through the event loop: until then the catalog is untouched.
+    EXPECT_FALSE(catalog.loaded());
+    EXPECT_TRUE(catalog.loads().empty());
+    ASSERT_TRUE(spy.wait(10000));
+    EXPECT_TRUE(catalog.loaded());
+    EXPECT_EQ(spy.count(), 1) << "one change for the whole publication";
+    EXPECT_EQ(catalog.cartridges().size(), 4u);
+}
+
+TEST(ReloadCatalogLoading, DestroyedWhileLoadingIsSafe) {
+    {
+        ReloadCatalog catalog{ResourceLookup(kFixtures)};
+        catalog.loadIfNeeded();
+    }
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+}
+
+TEST(ReloadBundles, WholeNumbersMayBeWrittenWithAZeroFraction) {
+    const auto bundle = decodeCaseBundle(R"({"count": 2.0, "cases": [{"id": "a", "name": "A", "loadCount": 12.0}]})");
+    ASSERT_TRUE(bundle);
+    EXPECT_EQ(bundle->cases[0].loadCount, 12);
+    EXPECT_FALSE(decodeCaseBundle(R"({"count": 1e30, "cases": []})"));
+    EXPECT_FALSE(decodeCaseBundle(R"({"count": true, "cases": []})"));
+}
+
+}  // namespace
+}  // namespace kavrino
