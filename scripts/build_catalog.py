@@ -326,11 +326,10 @@ def cartridge_records(source, loads_path, bullets):
     return records
 
 
-def write_json(path, key, records):
+def json_text(key, records):
     # Absent optionals are written as null: the catalog reads null and absent alike, and the
     # keys stay visible to anyone reading the file.
-    text = json.dumps({key: records}, indent=1, ensure_ascii=False) + "\n"
-    path.write_text(text, encoding="utf-8")
+    return json.dumps({key: records}, indent=1, ensure_ascii=False) + "\n"
 
 
 def main():
@@ -338,12 +337,24 @@ def main():
     parser.add_argument("source", type=Path, help="folder with projectiles/ and facts/")
     parser.add_argument("--out", type=Path, default=SCRIPT_DIR.parent / "resources")
     parser.add_argument("--loads", type=Path, default=SCRIPT_DIR / "factory_loads.csv")
+    parser.add_argument("--check", action="store_true",
+                        help="write nothing; fail when the files in --out differ from a rebuild")
     args = parser.parse_args()
     bullets = bullet_records(args.source)
     cartridges = cartridge_records(args.source, args.loads, bullets)
-    write_json(args.out / "bullets.json", "bullets", bullets)
-    write_json(args.out / "cartridges.json", "cartridges", cartridges)
+    outputs = {"bullets.json": json_text("bullets", bullets),
+               "cartridges.json": json_text("cartridges", cartridges)}
+    stale = []
+    for name, text in outputs.items():
+        path = args.out / name
+        if args.check:
+            if not path.exists() or path.read_text(encoding="utf-8") != text:
+                stale.append(name)
+        else:
+            path.write_text(text, encoding="utf-8")
     print(f"build_catalog: {len(bullets)} bullets, {len(cartridges)} factory loads", file=sys.stderr)
+    if stale:
+        sys.exit(f"build_catalog: {', '.join(stale)} differ from a rebuild of the source tables")
 
 
 if __name__ == "__main__":
