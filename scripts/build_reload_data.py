@@ -28,7 +28,7 @@ FALLBACK_PRESSURE_PSI = 60000.0
 
 SOURCE_TEXT = ("Model-derived example from Kavrino's interior-ballistics model (charges at about 80 % and "
                "92 % of the case's maximum pressure), not published load data. Use the powder maker's "
-               "current published data.")
+               "current load data.")
 
 # Interior-ballistics parameters by burn-rate band (first letter of the band column). kp falls
 # from fast to slow so that a slower powder reaches a given pressure at a fuller case; kv is set
