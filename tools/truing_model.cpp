@@ -1,5 +1,7 @@
 #include "tools/truing_model.h"
 
+#include <QtConcurrent/QtConcurrentMap>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -40,7 +42,7 @@ void walk(double lower, double upper, double step, Visit&& visit) {
 
 }  // namespace
 
-TruingModel::TruingModel(QObject* parent) : TruingModel(&BallisticEngine::solve, parent) {}
+TruingModel::TruingModel(QObject* parent) : TruingModel(&BallisticEngine::solve, parent) { m_parallel = true; }
 
 TruingModel::TruingModel(Integrator integrator, QObject* parent)
     : QObject(parent),
@@ -132,19 +134,24 @@ void TruingModel::fitTruing() {
     double velocityUpper = mv0 + velocityHalfWindow;
     double factorLower = m_trueBC ? lowestFactor : 1.0;
     double factorUpper = m_trueBC ? highestFactor : 1.0;
+    std::vector<Candidate> grid;
     for (int pass = 0; pass < passes; ++pass) {
         const double velocityStep = (velocityUpper - velocityLower) / velocityDivisions;
         const double factorStep = m_trueBC ? (factorUpper - factorLower) / factorDivisions : 1.0;
+        // Velocity-major, as walked; the candidates of one pass do not depend on each other.
+        grid.clear();
         walk(velocityLower, velocityUpper, velocityStep, [&](double v) {
-            walk(factorLower, factorUpper, factorStep, [&](double s) {
-                const double error = rmsError(v, s);
-                if (error < best) {
-                    best = error;
-                    bestVelocity = v;
-                    bestFactor = s;
-                }
-            });
+            walk(factorLower, factorUpper, factorStep, [&](double s) { grid.push_back({v, s, 0}); });
         });
+        evaluate(grid);
+        // Strictly smaller only, in walk order: the first of equal errors stays.
+        for (const Candidate& c : grid) {
+            if (c.rmsError < best) {
+                best = c.rmsError;
+                bestVelocity = c.muzzleVelocity;
+                bestFactor = c.bcScale;
+            }
+        }
         velocityLower = bestVelocity - 2 * velocityStep;
         velocityUpper = bestVelocity + 2 * velocityStep;
         if (m_trueBC) {
@@ -153,6 +160,17 @@ void TruingModel::fitTruing() {
         }
     }
     assign(m_result, std::optional<Result>(Result{bestVelocity, bestFactor, before, best}));
+}
+
+void TruingModel::evaluate(std::vector<Candidate>& grid) const {
+    const auto score = [this](Candidate& c) { c.rmsError = rmsError(c.muzzleVelocity, c.bcScale); };
+    if (m_parallel) {
+        // Each candidate is one pure integration; spreading a pass over the thread pool keeps
+        // the window's wait short without changing any result.
+        QtConcurrent::blockingMap(grid, score);
+    } else {
+        std::for_each(grid.begin(), grid.end(), score);
+    }
 }
 
 }  // namespace kavrino

@@ -39,7 +39,10 @@ public:
     // The trajectory source; tests hand in one that counts or records its calls.
     using Integrator = std::function<std::vector<TrajectoryPoint>(const BallisticEngine::Inputs&)>;
 
+    // Fits with the built-in integrator, spreading each pass's candidates over the global
+    // thread pool (the integrator is pure; the result is the same as a walk in order).
     explicit TruingModel(QObject* parent = nullptr);
+    // Fits with `integrator`, called on the calling thread in walk order.
     explicit TruingModel(Integrator integrator, QObject* parent = nullptr);
 
     double muzzleVelocity() const { return m_muzzleVelocity; }              // ft/s
@@ -87,6 +90,13 @@ signals:
     void changed();
 
 private:
+    struct Candidate {
+        double muzzleVelocity;  // ft/s
+        double bcScale;
+        double rmsError;        // MOA, filled by evaluate()
+    };
+    void evaluate(std::vector<Candidate>& grid) const;
+
     template <typename T>
     void assign(T& field, T value) {
         field = std::move(value);
@@ -94,6 +104,7 @@ private:
     }
 
     Integrator m_integrator;
+    bool m_parallel = false;
     double m_muzzleVelocity = 2650;
     double m_ballisticCoefficient = 0.462;
     DragModel m_dragModel = DragModel::G1;

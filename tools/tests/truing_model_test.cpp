@@ -237,6 +237,23 @@ TEST(TruingModelFit, KeepsTheInputWhenItAlreadyMatches) {
     EXPECT_EQ(*model.result(), (TruingModel::Result{2650, 1.0, 0, 0}));
 }
 
+TEST(TruingModelFit, SpreadOverThreadsGivesTheResultOfTheWalkInOrder) {
+    for (bool fitBC : {false, true}) {
+        SCOPED_TRACE(fitBC ? "BC fit on" : "BC fit off");
+        TruingModel spread;
+        TruingModel inOrder(&BallisticEngine::solve);
+        for (TruingModel* model : {&spread, &inOrder}) {
+            model->setMuzzleVelocity(2810);
+            model->setDragModel(DragModel::G7);
+            model->setBallisticCoefficient(0.243);
+            model->setObservations({{QUuid::createUuid(), 250, 3.1}, {QUuid::createUuid(), 650, 17.9}});
+            model->setTrueBC(fitBC);
+            model->fitTruing();
+        }
+        EXPECT_EQ(*spread.result(), *inOrder.result());
+    }
+}
+
 TEST(TruingModelFit, FindsAVelocityOffTheGridWithinTheLastStep) {
     TruingModel model;
     model.setObservations(observationsFrom(2731, 0.462, {200, 400, 600, 800}));
