@@ -100,7 +100,8 @@ def style_words(maker_name, product):
         return ""
     product_words = {w.lower() for w in product.split()}
     words = [w for w in re.sub(r"\([^)]*\)", "", match.group(1)).split()
-             if w.lower() not in product_words and not re.fullmatch(r"\.\d+", w)]
+             if not any(p.startswith(w.lower()) for p in product_words)
+             and not re.fullmatch(r"\.\d+", w)]
     return " ".join(words)
 
 
