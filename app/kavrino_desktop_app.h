@@ -1,0 +1,38 @@
+#pragma once
+// The application object: the platform services, the delegate, the started updater and the one
+// window, in that order of creation.
+#include "app/app_delegate.h"
+#include "app/platform/app_host.h"
+#include "app/platform/environment.h"
+#include "app/platform/platform.h"
+#include "app/platform/qt_dialogs.h"
+
+#include <memory>
+
+class QApplication;
+
+namespace kavrino {
+
+class AutoUpdater;
+class MainWindow;
+
+class KavrinoDesktopApp {
+public:
+    explicit KavrinoDesktopApp(QApplication& application);
+    ~KavrinoDesktopApp();
+
+    // Shows the window, schedules the launch-finished work and runs the event loop.
+    int run();
+
+private:
+    QApplication& m_application;
+    ProcessEnvironment m_environment;
+    QtDialogs m_dialogs;
+    QtAppHost m_host;
+    Platform m_platform;
+    AppDelegate m_delegate;
+    std::unique_ptr<AutoUpdater> m_updater;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+}  // namespace kavrino

@@ -1,0 +1,13 @@
+// Kavrino Pro: the ballistics workstation's entry point.
+#include "app/kavrino_desktop_app.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kavrino Pro"));
+    QApplication::setApplicationVersion(QStringLiteral(KAVRINO_VERSION));
+    kavrino::KavrinoDesktopApp app(application);
+    app.run();
+    return 0;
+}

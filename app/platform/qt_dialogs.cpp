@@ -1,0 +1,60 @@
+#include "app/platform/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kavrino {
+namespace {
+
+QWidget* dialogParent() { return QApplication::activeWindow(); }
+
+QMessageBox::Icon iconFor(Alert::Style style) {
+    switch (style) {
+    case Alert::Style::warning: return QMessageBox::Warning;
+    case Alert::Style::critical: return QMessageBox::Critical;
+    case Alert::Style::informational: break;
+    }
+    return QMessageBox::Information;
+}
+
+}  // namespace
+
+std::optional<QString> QtDialogs::chooseFileToOpen(const QString& title,
+                                                   const QStringList& nameFilters) {
+    const QString path = QFileDialog::getOpenFileName(dialogParent(), title, QDir::homePath(),
+                                                      nameFilters.join(QStringLiteral(";;")));
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogs::chooseFileToSave(const QString& title, const QString& defaultName,
+                                                   const QStringList& nameFilters) {
+    const QString path = QFileDialog::getSaveFileName(
+        dialogParent(), title, QDir::home().filePath(defaultName),
+        nameFilters.join(QStringLiteral(";;")));
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+int QtDialogs::runAlert(const Alert& alert) {
+    QMessageBox box(dialogParent());
+    box.setIcon(iconFor(alert.style));
+    box.setText(alert.messageText);
+    box.setInformativeText(alert.informativeText);
+    const QStringList titles =
+        alert.buttons.isEmpty() ? QStringList{QObject::tr("OK")} : alert.buttons;
+    QList<QPushButton*> buttons;
+    for (const QString& title : titles) {
+        buttons << box.addButton(title, buttons.isEmpty() ? QMessageBox::AcceptRole
+                                                          : QMessageBox::RejectRole);
+    }
+    box.setDefaultButton(buttons.first());
+    box.exec();
+    const int chosen = int(buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    return chosen < 0 ? 0 : chosen;
+}
+
+}  // namespace kavrino

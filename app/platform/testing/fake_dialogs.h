@@ -1,0 +1,46 @@
+#pragma once
+// Dialogs for tests: every question is answered at once from a queue set up beforehand, and
+// every alert is recorded.
+#include "app/platform/dialogs.h"
+
+#include <deque>
+#include <vector>
+
+namespace kavrino {
+
+class FakeDialogs final : public Dialogs {
+public:
+    std::deque<std::optional<QString>> filesToOpen;  // answers in order; empty queue = Cancel
+    std::deque<std::optional<QString>> filesToSave;  // answers in order; empty queue = Cancel
+    std::deque<int> alertAnswers;                    // button indexes in order; empty queue = 0
+    std::vector<Alert> alertsShown;                  // in order
+    QStringList openTitles;
+    QStringList saveDefaultNames;
+
+    std::optional<QString> chooseFileToOpen(const QString& title, const QStringList&) override {
+        openTitles << title;
+        return next(filesToOpen);
+    }
+    std::optional<QString> chooseFileToSave(const QString&, const QString& defaultName,
+                                            const QStringList&) override {
+        saveDefaultNames << defaultName;
+        return next(filesToSave);
+    }
+    int runAlert(const Alert& alert) override {
+        alertsShown.push_back(alert);
+        if (alertAnswers.empty()) return 0;
+        const int answer = alertAnswers.front();
+        alertAnswers.pop_front();
+        return answer;
+    }
+
+private:
+    static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace kavrino
