@@ -7,9 +7,6 @@
 namespace kavrino {
 
 namespace {
-// Where qt_add_resources puts the data files (resources/CMakeLists.txt, PREFIX "/data").
-const QString kBundledFolder = QStringLiteral(":/data");
-
 // Only plain file names: a name never reaches outside its folder.
 bool isPlainFileName(const QString& name) {
     return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && name != u".." &&
@@ -17,7 +14,9 @@ bool isPlainFileName(const QString& name) {
 }
 }  // namespace
 
-ResourceLookup::ResourceLookup() : m_folder(kBundledFolder) {}
+// Where qt_add_resources puts the data files (resources/CMakeLists.txt, PREFIX "/data"). Built
+// here rather than held in a global, so a lookup made during static initialisation is sound.
+ResourceLookup::ResourceLookup() : m_folder(QStringLiteral(":/data")) {}
 
 ResourceLookup::ResourceLookup(QString folder) : m_folder(std::move(folder)) {}
 
