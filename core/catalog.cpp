@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>  // std::isfinite, std::trunc
+#include <type_traits>  // std::is_same_v
 #include <utility>
 
 namespace kavrino {
@@ -121,6 +122,12 @@ void putOptional(json& object, const char* key, const std::optional<T>& value) {
         object[key] = *value;
 }
 
+// Compact JSON text. Text that is not valid UTF-8 is written with replacement characters
+// rather than thrown about.
+std::string compactText(const json& object) {
+    return object.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
 // Folds one field's hash into the running seed (the boost hash_combine mix).
 template <typename T>
 size_t combine(size_t seed, const T& value) {
@@ -187,7 +194,7 @@ std::string encodeJson(const CatalogBullet& b) {
     putOptional(object, "g7BC", b.g7BC);
     putOptional(object, "cd", b.cd);
     putOptional(object, "type", b.type);
-    return object.dump();
+    return compactText(object);
 }
 
 std::string encodeJson(const CatalogCartridge& c) {
@@ -201,7 +208,7 @@ std::string encodeJson(const CatalogCartridge& c) {
     putOptional(object, "barrelLength", c.barrelLength);
     putOptional(object, "g1BC", c.g1BC);
     putOptional(object, "g7BC", c.g7BC);
-    return object.dump();
+    return compactText(object);
 }
 
 Catalog::Catalog(QObject* parent) : QObject(parent) {}
