@@ -77,6 +77,16 @@ void BM_ReloadCatalogLoadIfNeeded(benchmark::State& state) {
 }
 BENCHMARK(BM_ReloadCatalogLoadIfNeeded)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The reload pane matches a powder to every load of the chosen cartridge on each redraw.
+void BM_PowderForEveryShippedLoad(benchmark::State& state) {
+    ReloadCatalog catalog;
+    catalog.publish(buildReloadData(ResourceLookup()));
+    for (auto _ : state)
+        for (const Load& load : catalog.loads()) benchmark::DoNotOptimize(catalog.powder(load));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(catalog.loads().size()));
+}
+BENCHMARK(BM_PowderForEveryShippedLoad);
+
 const Ballistics::Inputs kInputs{.chargeGr = 41.5, .bulletWeightGr = 140, .bulletDiameterIn = 0.264,
                                  .barrelLengthIn = 24, .caseCapacityGrH2o = 52.5, .trimLengthIn = 1.91};
 const PowderParams kPowder{.kv = 3600000, .c0Gr = 2.0, .kp = 16000, .b = 1.0, .gamma = 1.24};

@@ -36,6 +36,12 @@ bool isAlphanumeric(char32_t codePoint) {
 // The user-perceived characters of a text, in order.
 QStringList characters(const QString& text) {
     QStringList result;
+    // Below U+0300 (where the combining marks begin) every code unit is a character of its own.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x300; })) {
+        result.reserve(text.size());
+        for (const QChar c : text) result << QString(c);
+        return result;
+    }
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype start = 0;
     while (finder.toNextBoundary() != -1) {
@@ -122,6 +128,8 @@ std::optional<ReloadData> buildReloadData(const ResourceLookup& files) {
         data.powders[i].id += QLatin1Char('#') + QString::number(i);
 
     data.cartridges = summarize(data.loads, data.cases);
+    data.powderKeys.reserve(data.powders.size());
+    for (const Powder& powder : data.powders) data.powderKeys.push_back(ReloadCatalog::powderKey(powder.manufacturer, powder.name));
     return data;
 }
 
@@ -200,8 +208,8 @@ std::vector<Load> ReloadCatalog::loadsForCartridge(const QString& cartridge) con
 
 std::optional<Powder> ReloadCatalog::powder(const Load& load) const {
     const QString key = powderKey(load.powderManufacturer, load.powder);
-    for (const Powder& powder : m_data.powders)
-        if (powderKey(powder.manufacturer, powder.name) == key) return powder;
+    for (std::size_t i = 0; i < m_data.powderKeys.size(); ++i)
+        if (m_data.powderKeys[i] == key) return m_data.powders[i];
     return std::nullopt;
 }
 

@@ -26,6 +26,7 @@ struct ReloadData {
     QHash<QString, CaseInfo> cases;    // by normalizedKey of the case name; a later duplicate wins
     std::vector<Powder> powders;       // in burn-rate order, unranked last; ids gain "#<position>"
     std::vector<CartridgeSummary> cartridges;  // sorted by name
+    std::vector<QString> powderKeys;   // powderKey of each powder, in the same order
 };
 
 // Reads "app_loads.json", "app_cases.json" and "app_powders.json" from `files` and builds the
