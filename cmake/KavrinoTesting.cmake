@@ -16,7 +16,7 @@ function(kavrino_add_test name)
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
     target_compile_definitions(${name} PRIVATE
-        KAVRINO_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
+        KAVRINO_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
         KAVRINO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
