@@ -11,9 +11,7 @@
 namespace kavrino {
 namespace {
 
-// The fixtures are found from the repository root: KAVRINO_TEST_DATA_DIR points one folder too
-// deep for tests declared in core/tests/CMakeLists.txt.
-const QString kData = QStringLiteral(KAVRINO_SOURCE_DIR "/core/tests/data");
+const QString kData = QStringLiteral(KAVRINO_TEST_DATA_DIR);
 
 ResourceLookup fixture(const char* folder) { return ResourceLookup(kData + u'/' + QLatin1String(folder)); }
 
