@@ -1,0 +1,30 @@
+// Whole replies compared byte for byte with those of a second, independent implementation of the
+// solve (data/make_golden.py, in Python over the same doubles and C maths library), covering
+// both drag tables, custom curves (ordered and not), BC bands, every correction, degenerate
+// inputs and the 60 s flight bound.
+#include "solve_json.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace kavrino_engine {
+namespace {
+
+TEST(GoldenReplies, MatchTheIndependentImplementation) {
+    std::ifstream file(KAVRINO_SOURCE_DIR "/engine/tests/data/golden_replies.txt");
+    ASSERT_TRUE(file) << "missing " KAVRINO_SOURCE_DIR "/engine/tests/data/golden_replies.txt";
+    std::string request;
+    std::string reply;
+    int cases = 0;
+    while (std::getline(file, request) && std::getline(file, reply)) {
+        SCOPED_TRACE(request);
+        EXPECT_EQ(solve_json(request), reply);
+        ++cases;
+    }
+    EXPECT_EQ(cases, 19);
+}
+
+}  // namespace
+}  // namespace kavrino_engine
