@@ -8,9 +8,10 @@ OUTPUT_FOLDER defaults to the repository's resources/. The built files are commi
 build never runs this script. reload/DATA.md explains every choice made here.
 
 The loads are model-derived examples, not published load data: their start and maximum charges
-are the charges at which the application's own interior-ballistics model (reload/ballistics.cpp,
-mirrored in predict() below) reaches 80 % and 92 % of the case's maximum pressure, rounded down
-to 0.1 grain.
+are the charges at which the application's own interior-ballistics model (reload/ballistics.cpp)
+reaches 80 % and 92 % of the case's maximum pressure, rounded down to 0.1 grain; the model's
+pressure is charge density in the free case volume times the powder's kp, so that charge has a
+closed form (charge_at_pressure below).
 """
 import csv
 import json
@@ -85,28 +86,6 @@ FALLBACK_BANDS = [(32, "ACD"), (48, "DEF"), (62, "FGHI"), (80, "HIJ"), (1e9, "IJ
 # Weights where the table's own list would pick unsuitable bullets (the subsonic heavies of
 # .300 Blackout need reduced charges of pistol powders, which this model does not cover).
 WEIGHTS_FOR = {".300 AAC Blackout": [110.0, 120.0, 125.0]}
-
-# The arithmetic of reload/ballistics.cpp, in the same order.
-def predict(charge_gr, bullet_gr, diameter_in, barrel_in, capacity_gr_h2o, trim_in, kv, c0, kp, b, gamma):
-    v = capacity_gr_h2o * 0.06479891
-    r = diameter_in * 2.54 * 0.5
-    area = r * (r * 3.141592653589793)
-    travel = barrel_in - trim_in
-    if travel <= 1.0:
-        travel = 1.0
-    ratio = (v + area * (travel * 2.54)) / v
-    mc = charge_gr * 6.479891e-5
-    mb = bullet_gr * 6.479891e-5
-    m = mc - c0 * 6.479891e-5
-    if m <= 1e-9:
-        m = 1e-9
-    energy = ((kv + kv) * m) / (mb + mc / 3) * (1 - math.pow(ratio, -(gamma - 1)))
-    velocity = math.sqrt(energy) * 3.280839895013123 if energy > 0 else 0.0
-    g = 0.06479891 * charge_gr
-    free = v - b * g
-    pressure = (g * kp) / free if free > 0.05 else None
-    return velocity, pressure
-
 
 def charge_at_pressure(pressure_psi, capacity_gr_h2o, kp, b):
     """The charge (grains, rounded down to 0.1) whose predicted pressure is at most pressure_psi.
