@@ -15,9 +15,7 @@
 namespace kavrino {
 namespace {
 
-// KAVRINO_TEST_DATA_DIR points one folder too deep when tests are declared in tests/CMakeLists.txt,
-// so the fixtures are found from the repository root.
-const QString kFixtures = QStringLiteral(KAVRINO_SOURCE_DIR "/reload/tests/data/valid");
+const QString kFixtures = QStringLiteral(KAVRINO_TEST_DATA_DIR "/valid");
 
 QByteArray fixture(const QString& name) {
     QFile file(kFixtures + "/" + name);
