@@ -8,9 +8,11 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QScreen>
 #include <QTimer>
 
-#include <cstdio>  // std::fputs, stderr
+#include <algorithm>  // std::max
+#include <cstdio>     // std::fputs, stderr
 
 namespace kavrino {
 
@@ -36,6 +38,13 @@ int KavrinoDesktopApp::run() {
             std::fputs(line.constData(), stderr);
             QCoreApplication::exit(0);
         });
+    }
+    // New windows open centred on the screen, as the platform places them.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        QRect frame(QPoint(), m_window->size());
+        frame.moveCenter(area.center());
+        m_window->move(std::max(frame.left(), area.left()), std::max(frame.top(), area.top()));
     }
     m_window->show();
     m_window->applyWindowSizeFromEnvironment(m_environment);
