@@ -31,6 +31,7 @@ constexpr double pageHeight = 792;  // US Letter, 612 × 792 pt
 // pixels and every measure is good to 0.01 pt; the page itself stays 612 × 792 pt.
 constexpr int unitsPerPoint = 100;
 constexpr int deviceResolution = 72 * unitsPerPoint;  // dpi
+
 constexpr double headingX = 48;
 constexpr double tableLeft = 48;
 constexpr double tableWidth = 516;  // to x = 564
@@ -73,7 +74,7 @@ QString monoFamily() {
 }
 
 // The monospaced face at `points` and `weight`. Hinting is off so that widths and positions
-// are the font's design values, not fitted to the 72 dpi grid.
+// are the font's design values, not fitted to the device grid.
 QFont monoFont(double points, QFont::Weight weight) {
     QFont font(monoFamily());
     font.setStyleHint(QFont::Monospace);

@@ -299,3 +299,23 @@ TEST(DopeCardPDF, RulesOffTheColumnTitlesBelowThem) {
     EXPECT_EQ(ink(47, 635), 0);
     EXPECT_EQ(ink(150, 645), 0);     // nothing struck through the titles (between RANGE and VEL)
 }
+
+// The faces travel with the application and inside the file, so the card looks the same on
+// every machine and in every viewer.
+TEST(DopeCardPDF, EmbedsTheBundledMonospacedFaces) {
+    EXPECT_TRUE(QFile::exists(":/fonts/DejaVuSansMono.ttf"));
+    EXPECT_TRUE(QFile::exists(":/fonts/DejaVuSansMono-Bold.ttf"));
+    if (tool("pdffonts").isEmpty()) GTEST_SKIP() << "pdffonts (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    const QString path = save(DopeCardPDF::render(sampleMeta(), samplePoints(2)), dir);
+    QProcess pdffonts;
+    pdffonts.start(tool("pdffonts"), {path});
+    ASSERT_TRUE(pdffonts.waitForFinished());
+    QStringList embedded;  // name and "yes" in the emb column
+    for (const QString& line : QString::fromUtf8(pdffonts.readAllStandardOutput()).split('\n').mid(2)) {
+        const QStringList fields = line.simplified().split(' ');
+        if (fields.size() >= 5 && fields[fields.size() - 5] == "yes") embedded << fields.first().section('+', -1);
+    }
+    embedded.sort();
+    EXPECT_EQ(embedded, (QStringList{"DejaVuSansMono", "DejaVuSansMono-Bold"}));
+}
