@@ -32,7 +32,7 @@ std::pair<char32_t, std::size_t> codePointAt(std::string_view text, std::size_t 
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
     if (lead < 0x80) return {lead, 1};
-    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    const std::size_t length = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
     if (length == 0 || i + length > text.size()) return {0xFFFD, 1};
     char32_t cp = lead & (0x7F >> length);
     for (std::size_t k = 1; k < length; ++k) {
