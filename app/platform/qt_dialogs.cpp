@@ -42,7 +42,9 @@ std::optional<QString> QtDialogs::chooseFileToSave(const QString& title, const Q
 int QtDialogs::runAlert(const Alert& alert) {
     QMessageBox box(dialogParent());
     box.setIcon(iconFor(alert.style));
-    box.setText(alert.messageText);
+    // The message line stands out in bold above the explanation, as in the platform's alerts.
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<b>%1</b>").arg(alert.messageText.toHtmlEscaped()));
     box.setInformativeText(alert.informativeText);
     const QStringList titles =
         alert.buttons.isEmpty() ? QStringList{QObject::tr("OK")} : alert.buttons;
