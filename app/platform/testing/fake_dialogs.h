@@ -37,9 +37,11 @@ public:
 private:
     static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
         if (answers.empty()) return std::nullopt;
-        auto answer = answers.front();
+        const bool chosen = answers.front().has_value();
+        const QString path = answers.front().value_or(QString());
         answers.pop_front();
-        return answer;
+        if (!chosen) return std::nullopt;
+        return path;
     }
 };
 
