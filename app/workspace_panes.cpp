@@ -1,5 +1,7 @@
 #include "app/workspace_panes.h"
 
+#include "app/solve_view.h"
+
 #include <QWidget>
 
 namespace kavrino {
@@ -20,6 +22,7 @@ WorkspacePanes workspacePanes() {
     WorkspacePanes panes;
     // One line per pane, e.g.:
     // panes.set(WorkspaceTab::solve, [](const PaneContext& c) { return new SolveView(c.model, c.catalog, c.platform); });
+    panes.set(WorkspaceTab::solve, [](const PaneContext& c) { return new SolveView(c.model, c.catalog, c.platform); });
     return panes;
 }
 

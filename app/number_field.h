@@ -1,0 +1,42 @@
+#pragma once
+// The text field of a number row: shows its value in the user's number format (QLocale(): its
+// grouping and decimal marks), reads typed text back the same way, and commits on Return and
+// when the focus leaves. Only Return submits, so only Return starts a solve.
+#include <QLineEdit>
+
+#include <optional>
+
+namespace kavrino {
+
+class NumberField final : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit NumberField(QWidget* parent = nullptr);
+
+    double value() const { return m_value; }
+    // Shows `value`, unless the user is in the middle of typing in this field.
+    void setValue(double value);
+
+    // `value` as the field shows it: the locale's marks, the shortest digits that read back
+    // as the same number.
+    static QString format(double value);
+    // Typed text as a number in the user's locale; nothing when the text is not one.
+    static std::optional<double> parse(const QString& text);
+
+signals:
+    // A typed number was taken (Return or focus loss); not emitted for text that is not a
+    // number, which is replaced by the last value.
+    void valueCommitted(double value);
+    // Return was pressed, after the typed value was committed.
+    void submitted();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void commit();
+
+    double m_value = 0;
+};
+
+}  // namespace kavrino
