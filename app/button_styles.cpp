@@ -84,7 +84,6 @@ StyledButton::StyledButton(const QString& text, const ButtonStyle& style, QWidge
     });
     connect(this, &QAbstractButton::pressed, this, [this] { pressChanged(true); });
     connect(this, &QAbstractButton::released, this, [this] { pressChanged(false); });
-    setCursor(Qt::PointingHandCursor);
     setButtonStyle(style);
 }
 

@@ -59,7 +59,6 @@ SidebarRow::SidebarRow(WorkspaceTab tab, QWidget* parent) : QAbstractButton(pare
     setText(title(tab));
     setIcon(symbolIcon(systemImage(tab)));
     setFocusPolicy(Qt::TabFocus);
-    setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setObjectName(QStringLiteral("sidebarRow_") + caseName(tab));
     setAccessibleName(title(tab));

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QHash>
+#include <QImage>
+#include <QList>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -10,22 +12,28 @@
 namespace kavrino {
 
 QIcon symbolIcon(const QString& name) {
-    static QHash<QString, QIcon> cache;  // main thread only, like every view
-    if (auto found = cache.constFind(name); found != cache.constEnd()) return *found;
-    QIcon icon;
-    QSvgRenderer renderer(QStringLiteral(":/ui/icons/%1.svg").arg(name));
-    if (renderer.isValid()) {
-        for (int side : {16, 32, 64}) {
-            QPixmap pixmap(side, side);
-            pixmap.fill(Qt::transparent);
-            QPainter painter(&pixmap);
-            painter.setRenderHint(QPainter::Antialiasing);
-            renderer.render(&painter, QRectF(0, 0, side, side));
-            painter.end();
-            icon.addPixmap(pixmap);
+    // Rendered once per symbol. Images rather than pixmaps are kept, so nothing outlives the
+    // application object that pixmaps need.
+    static QHash<QString, QList<QImage>> rendered;  // main thread only, like every view
+    auto found = rendered.find(name);
+    if (found == rendered.end()) {
+        QList<QImage> images;
+        QSvgRenderer renderer(QStringLiteral(":/ui/icons/%1.svg").arg(name));
+        if (renderer.isValid()) {
+            for (int side : {16, 32, 64}) {
+                QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+                image.fill(Qt::transparent);
+                QPainter painter(&image);
+                painter.setRenderHint(QPainter::Antialiasing);
+                renderer.render(&painter, QRectF(0, 0, side, side));
+                painter.end();
+                images << image;
+            }
         }
+        found = rendered.insert(name, images);
     }
-    cache.insert(name, icon);
+    QIcon icon;
+    for (const QImage& image : *found) icon.addPixmap(QPixmap::fromImage(image));
     return icon;
 }
 
