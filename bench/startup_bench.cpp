@@ -1,0 +1,50 @@
+// The in-process part of a cold start: building the window (shell, sidebar, the opening pane with
+// its first solve) and painting it once, offscreen. The whole cold start, process start to first
+// painted window on a display, is measured by scripts/measure_startup.sh.
+#include "app/app_theme.h"
+#include "app/main_window.h"
+#include "app/platform/auto_updater.h"
+#include "app/platform/environment.h"
+#include "app/platform/platform.h"
+#include "app/platform/testing/fake_dialogs.h"
+#include "app/workspace_panes.h"
+#include "core/catalog.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "bench_startup";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        auto* created = new QApplication(argc, argv);
+        kavrino::applyTheme(*created);
+        return created;
+    }();
+    return *app;
+}
+
+void BM_WindowBuiltAndPainted(benchmark::State& state) {
+    application();
+    kavrino::FixedEnvironment environment;
+    kavrino::FakeDialogs dialogs;
+    kavrino::Platform platform{environment, dialogs};
+    kavrino::AutoUpdater updater(dialogs);
+    kavrino::Catalog::shared();  // loaded once per process, measured below on its own
+    for (auto _ : state) {
+        kavrino::MainWindow window(platform, kavrino::Catalog::shared(), kavrino::workspacePanes(),
+                                   updater);
+        window.show();
+        QImage frame = window.grab().toImage();
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+BENCHMARK(BM_WindowBuiltAndPainted)->Unit(benchmark::kMillisecond);
+
+}  // namespace
