@@ -16,14 +16,16 @@ public:
     std::vector<Alert> alertsShown;                  // in order
     QStringList openTitles;
     QStringList saveDefaultNames;
+    std::vector<QStringList> saveNameFilters;  // the filters of each save panel, in order
 
     std::optional<QString> chooseFileToOpen(const QString& title, const QStringList&) override {
         openTitles << title;
         return next(filesToOpen);
     }
     std::optional<QString> chooseFileToSave(const QString&, const QString& defaultName,
-                                            const QStringList&) override {
+                                            const QStringList& nameFilters) override {
         saveDefaultNames << defaultName;
+        saveNameFilters.push_back(nameFilters);
         return next(filesToSave);
     }
     int runAlert(const Alert& alert) override {
