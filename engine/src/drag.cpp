@@ -41,7 +41,8 @@ constexpr std::array<DragRow, 84> kG7Table{{
     {4.0, 0.1935}, {4.2, 0.1861}, {4.4, 0.1793}, {4.6, 0.173}, {4.8, 0.1672}, {5.0, 0.1618},
 }};
 
-// Linear interpolation inside the pair (i, i+1), written exactly as the lookup defines it.
+// Linear interpolation inside the pair (i, i+1), written exactly as the lookup defines it (and as
+// Lookup::cd repeats it).
 double interpolate(std::span<const DragRow> rows, std::size_t i, double mach) {
     const DragRow& lo = rows[i];
     const DragRow& hi = rows[i + 1];
@@ -83,20 +84,5 @@ double cd(std::span<const DragRow> rows, double mach) {
 
 Lookup::Lookup(std::span<const DragRow> rows)
     : m_rows(rows), m_strictlyIncreasing(isStrictlyIncreasing(rows)) {}
-
-double Lookup::cd(double mach) {
-    if (!m_strictlyIncreasing) return drag::cd(m_rows, mach);
-    if (m_rows.empty()) return 0.0;
-    if (mach <= m_rows.front().mach) return m_rows.front().cd;
-    if (mach >= m_rows.back().mach) return m_rows.back().cd;
-    if (mach != mach) return m_rows.back().cd;  // NaN matches no pair
-    // Here first < mach < last, so both walks stop inside the table; with strictly increasing
-    // Mach exactly one pair brackets `mach`, the one a scan from the start would find.
-    std::size_t i = m_hint;
-    while (mach < m_rows[i].mach) --i;
-    while (mach >= m_rows[i + 1].mach) ++i;
-    m_hint = i;
-    return interpolate(m_rows, i, mach);
-}
 
 }  // namespace kavrino_engine::drag

@@ -45,8 +45,24 @@ double cd(std::span<const DragRow> rows, double mach);
 // plain scan. Results are identical to `cd` bit for bit.
 class Lookup {
 public:
+    Lookup() = default;  // no rows: Cd 0
     explicit Lookup(std::span<const DragRow> rows);
-    double cd(double mach);
+    double cd(double mach) {
+        if (!m_strictlyIncreasing) return drag::cd(m_rows, mach);
+        if (m_rows.empty()) return 0.0;
+        if (mach <= m_rows.front().mach) return m_rows.front().cd;
+        if (mach >= m_rows.back().mach) return m_rows.back().cd;
+        if (mach != mach) return m_rows.back().cd;  // NaN matches no pair
+        // Here first < mach < last, so both walks stop inside the rows; with strictly increasing
+        // Mach exactly one pair brackets `mach`: the one a scan from the start finds.
+        std::size_t i = m_hint;
+        while (mach < m_rows[i].mach) --i;
+        while (mach >= m_rows[i + 1].mach) ++i;
+        m_hint = i;
+        const DragRow& lo = m_rows[i];
+        const DragRow& hi = m_rows[i + 1];
+        return lo.cd + (mach - lo.mach) / (hi.mach - lo.mach) * (hi.cd - lo.cd);
+    }
 
 private:
     std::span<const DragRow> m_rows;

@@ -6,6 +6,8 @@
 
 #include "atmosphere.h"
 
+#include <algorithm>  // std::min
+#include <array>
 #include <cmath>  // std::sqrt, std::sin, std::cos, std::pow, std::round, std::fabs
 
 namespace kavrino_engine::solver {
@@ -33,43 +35,73 @@ struct Derivative {
     double dx, dy, dvx, dvy;
 };
 
-// The forces of one run: gravity, drag with its curve and BC bands, all conditions fixed.
+double speedOf(const State& s) { return std::sqrt(s.vx * s.vx + s.vy * s.vy); }
+
+// One integration run: its state, flight time, the speed of the current state (found once per
+// step for the stop test and reused by the first Runge-Kutta stage) and its drag-lookup memory.
+struct Run {
+    State s{};
+    double t = 0.0;
+    double speed = 0.0;
+    drag::Lookup drag;
+    bool running = true;
+};
+
+// The forces of a solve: gravity, drag with its curve and BC bands, all conditions fixed.
 class Flight {
 public:
     Flight(const SolverInput& input, double densityRatio, double speedOfSound)
         : m_input(input),
           m_gravity(-kGravity * std::cos(input.shootingAngle * kDegrees)),
           m_density(densityRatio),
-          m_speedOfSound(speedOfSound),
-          m_drag(drag::rows(input.dragCurve)) {}
+          m_speedOfSound(speedOfSound) {}
 
-    // Drag lookups remember where they ended; each run restarts that memory at launch, which
-    // changes no result (the lookup finds the same pair from anywhere).
-    void resetLookup() { m_drag = drag::Lookup(drag::rows(m_input.dragCurve)); }
-
-    Derivative derivative(const State& s) {
-        const double v = std::sqrt(s.vx * s.vx + s.vy * s.vy);
-        if (v < kDragCutoff) return {s.vx, s.vy, 0.0, m_gravity};
-        const double bc = ballisticCoefficient(v);
-        const double cd = m_drag.cd(v / m_speedOfSound);
-        const double a = -kDragFactor * v * v * cd * m_density / bc;
-        return {s.vx, s.vy, a * s.vx / v, m_gravity + a * s.vy / v};
+    Run launch(double theta, double muzzleVelocity, double startHeight) const {
+        return {{0.0, startHeight, muzzleVelocity * std::cos(theta), muzzleVelocity * std::sin(theta)},
+                0.0, 0.0, drag::Lookup(drag::rows(m_input.dragCurve)), true};
     }
 
-    // Classic fourth-order Runge-Kutta step of kTimeStep.
-    void step(State& s) {
-        const double dt = kTimeStep;
-        const Derivative k1 = derivative(s);
-        const Derivative k2 = derivative(advance(s, k1, dt / 2.0));
-        const Derivative k3 = derivative(advance(s, k2, dt / 2.0));
-        const Derivative k4 = derivative(advance(s, k3, dt));
-        s.x = s.x + (k1.dx + 2.0 * k2.dx + 2.0 * k3.dx + k4.dx) * dt / 6.0;
-        s.y = s.y + (k1.dy + 2.0 * k2.dy + 2.0 * k3.dy + k4.dy) * dt / 6.0;
-        s.vx = s.vx + (k1.dvx + 2.0 * k2.dvx + 2.0 * k3.dvx + k4.dvx) * dt / 6.0;
-        s.vy = s.vy + (k1.dvy + 2.0 * k2.dvy + 2.0 * k3.dvy + k4.dvy) * dt / 6.0;
+    // One classic fourth-order Runge-Kutta step of kTimeStep on every running run. The runs are
+    // advanced stage by stage together: each run is one long chain of dependent divisions and
+    // square roots, and interleaving independent runs lets the processor overlap them. The
+    // arithmetic of each run is exactly that of a step taken alone.
+    template <std::size_t N> void step(std::array<Run, N>& runs) {
+        constexpr double dt = kTimeStep;
+        Derivative k1[N]{}, k2[N]{}, k3[N]{}, k4[N]{};
+        for (std::size_t l = 0; l < N; ++l) {
+            if (runs[l].running) k1[l] = derivative(runs[l].s, runs[l].speed, runs[l].drag);
+        }
+        for (std::size_t l = 0; l < N; ++l) {
+            if (runs[l].running) k2[l] = derivative(advance(runs[l].s, k1[l], dt / 2.0), runs[l].drag);
+        }
+        for (std::size_t l = 0; l < N; ++l) {
+            if (runs[l].running) k3[l] = derivative(advance(runs[l].s, k2[l], dt / 2.0), runs[l].drag);
+        }
+        for (std::size_t l = 0; l < N; ++l) {
+            if (runs[l].running) k4[l] = derivative(advance(runs[l].s, k3[l], dt), runs[l].drag);
+        }
+        for (std::size_t l = 0; l < N; ++l) {
+            if (!runs[l].running) continue;
+            State& s = runs[l].s;
+            s.x = s.x + (k1[l].dx + 2.0 * k2[l].dx + 2.0 * k3[l].dx + k4[l].dx) * dt / 6.0;
+            s.y = s.y + (k1[l].dy + 2.0 * k2[l].dy + 2.0 * k3[l].dy + k4[l].dy) * dt / 6.0;
+            s.vx = s.vx + (k1[l].dvx + 2.0 * k2[l].dvx + 2.0 * k3[l].dvx + k4[l].dvx) * dt / 6.0;
+            s.vy = s.vy + (k1[l].dvy + 2.0 * k2[l].dvy + 2.0 * k3[l].dvy + k4[l].dvy) * dt / 6.0;
+            runs[l].t += dt;
+        }
     }
 
 private:
+    // Acceleration of a state whose speed is v.
+    Derivative derivative(const State& s, double v, drag::Lookup& lookup) const {
+        if (v < kDragCutoff) return {s.vx, s.vy, 0.0, m_gravity};
+        const double bc = ballisticCoefficient(v);
+        const double cd = lookup.cd(v / m_speedOfSound);
+        const double a = -kDragFactor * v * v * cd * m_density / bc;
+        return {s.vx, s.vy, a * s.vx / v, m_gravity + a * s.vy / v};
+    }
+    Derivative derivative(const State& s, drag::Lookup& lookup) const { return derivative(s, speedOf(s), lookup); }
+
     static State advance(const State& s, const Derivative& k, double h) {
         return {s.x + k.dx * h, s.y + k.dy * h, s.vx + k.dvx * h, s.vy + k.dvy * h};
     }
@@ -88,10 +120,72 @@ private:
     double m_gravity;
     double m_density;
     double m_speedOfSound;
-    drag::Lookup m_drag;
 };
 
-double speedOf(const State& s) { return std::sqrt(s.vx * s.vx + s.vy * s.vy); }
+// Flies every run of the batch until it reaches `zeroDistance`, slows below the minimum speed
+// or exceeds the flight-time bound (each tested before a step).
+template <std::size_t N> void flyToZeroDistance(Flight& flight, std::array<Run, N>& runs, double zeroDistance) {
+    for (;;) {
+        bool any = false;
+        for (Run& run : runs) {
+            if (!run.running) continue;
+            run.speed = speedOf(run.s);
+            run.running = run.s.x < zeroDistance && !(run.speed < kMinimumSpeed) && !(run.t > kMaxFlightTime);
+            any = any || run.running;
+        }
+        if (!any) return;
+        flight.step(runs);
+    }
+}
+
+// Bisection of the launch angle, two rounds per pass: a pass flies the current midpoint together
+// with the two midpoints its outcome can lead to, then follows the outcomes. Each round's angle
+// and verdict are exactly those of the one-round-at-a-time bisection; only the order of the work
+// changes. Three runs at once measured fastest: the divider cannot keep up with more.
+constexpr std::size_t kRoundsPerPass = 2;
+constexpr std::size_t kTreeSize = (std::size_t{1} << kRoundsPerPass) - 1;
+
+void bisectLaunchAngle(Flight& flight, double mv, double startHeight, double zeroDistance, double& lo,
+                       double& hi) {
+    int roundsLeft = kBisectionRounds;
+    while (roundsLeft > 0) {
+        const std::size_t rounds = std::min<std::size_t>(kRoundsPerPass, static_cast<std::size_t>(roundsLeft));
+        const std::size_t used = (std::size_t{1} << rounds) - 1;
+        // Tree of brackets in heap order: node k's left child (2k+1) is the bracket after "too
+        // high" (y > 0), its right child (2k+2) the one after "too low".
+        std::array<double, kTreeSize> low{}, high{}, theta{};
+        std::array<Run, kTreeSize> runs{};
+        low[0] = lo;
+        high[0] = hi;
+        for (std::size_t k = 0; k < kTreeSize; ++k) {
+            if (k >= used) {
+                runs[k].running = false;
+                continue;
+            }
+            theta[k] = (low[k] + high[k]) * 0.5;
+            runs[k] = flight.launch(theta[k], mv, startHeight);
+            const std::size_t left = 2 * k + 1;
+            if (left + 1 < kTreeSize) {
+                low[left] = low[k];
+                high[left] = theta[k];
+                low[left + 1] = theta[k];
+                high[left + 1] = high[k];
+            }
+        }
+        flyToZeroDistance(flight, runs, zeroDistance);
+        std::size_t k = 0;
+        for (std::size_t r = 0; r < rounds; ++r) {
+            if (runs[k].s.y > 0.0) {
+                hi = theta[k];
+                k = 2 * k + 1;
+            } else {
+                lo = theta[k];
+                k = 2 * k + 2;
+            }
+        }
+        roundsLeft -= static_cast<int>(rounds);
+    }
+}
 
 double roundTo(double value, double scale) { return std::round(value * scale) / scale; }
 
@@ -144,19 +238,7 @@ Solution solve(const SolverInput& input) {
     double lo = 0.0;
     double hi = kZeroBracketHigh;
     if (zeroDistance > 0.0) {
-        for (int round = 0; round < kBisectionRounds; ++round) {
-            const double theta = (lo + hi) * 0.5;
-            State s{0.0, startHeight, mv * std::cos(theta), mv * std::sin(theta)};
-            double t = 0.0;
-            flight.resetLookup();
-            while (s.x < zeroDistance) {
-                if (speedOf(s) < kMinimumSpeed || t > kMaxFlightTime) break;
-                flight.step(s);
-                t += kTimeStep;
-            }
-            if (s.y > 0.0) hi = theta;
-            else lo = theta;
-        }
+        bisectLaunchAngle(flight, mv, startHeight, zeroDistance, lo, hi);
     } else {
         // No step is taken in any round: each judges the start height alone.
         for (int round = 0; round < kBisectionRounds; ++round) {
@@ -181,14 +263,15 @@ Solution solve(const SolverInput& input) {
     const double azimuth = input.targetAzimuth * kDegrees;
     const double rowSpacing = input.rangeStep * 3.0;
 
-    const double theta = (lo + hi) * 0.5;
-    State s{0.0, startHeight, mv * std::cos(theta), mv * std::sin(theta)};
-    double t = 0.0;
+    std::array<Run, 1> mainRun{flight.launch((lo + hi) * 0.5, mv, startHeight)};
+    Run& run = mainRun[0];
+    const State& s = run.s;
+    const double& t = run.t;
     double nextRow = rowSpacing;
-    flight.resetLookup();
-    while (!(s.x >= stopDistance || speedOf(s) < kMinimumSpeed || t > kMaxFlightTime)) {
-        flight.step(s);
-        t += kTimeStep;
+    for (;;) {
+        run.speed = speedOf(s);
+        if (s.x >= stopDistance || run.speed < kMinimumSpeed || t > kMaxFlightTime) break;
+        flight.step(mainRun);
         if (!(s.x >= nextRow)) continue;
         nextRow = nextRow + rowSpacing;
 
