@@ -254,8 +254,42 @@ REQUESTS = [
     {"dragModel": "Custom"},
 ]
 
+def random_requests(count, seed=20261207):
+    """Varied loads, zeros and conditions, so zeroing meets many different brackets."""
+    import random
+    rng = random.Random(seed)
+    out = []
+    for _ in range(count):
+        req = {"muzzleVelocity": round(rng.uniform(1100, 3600), 1),
+               "ballisticCoefficient": round(rng.uniform(0.15, 0.75), 3),
+               "dragModel": rng.choice(["G1", "G7", "g7", "Custom"]),
+               "zeroRange": rng.choice([25, 50, 100, 150, 200, 300, 500, 1000]),
+               "sightHeight": round(rng.uniform(-1.0, 3.5), 2),
+               "maxRange": rng.choice([100, 300, 600, 1200]),
+               "rangeStep": rng.choice([10, 25, 50, 100]),
+               "temperature": round(rng.uniform(-20, 110), 1),
+               "humidity": round(rng.uniform(0, 100), 1),
+               "shootingAngle": round(rng.uniform(-30, 30), 1),
+               "windSpeed": round(rng.uniform(0, 20), 1),
+               "windDirection": round(rng.uniform(0, 360), 1),
+               "includeSpinDrift": rng.random() < 0.5,
+               "includeAeroJump": rng.random() < 0.5,
+               "includeCoriolis": rng.random() < 0.5,
+               "twistRate": rng.choice([7, 8, 9, 10, 12, -10]),
+               "latitude": round(rng.uniform(-60, 60), 1),
+               "targetAzimuth": round(rng.uniform(0, 360), 1)}
+        if req["dragModel"] == "Custom":
+            machs = sorted(round(rng.uniform(0.3, 4.0), 3) for _ in range(rng.randint(2, 8)))
+            req["customCurve"] = [[m, round(rng.uniform(0.15, 0.7), 4)] for m in machs]
+        if rng.random() < 0.3:
+            req["bcBands"] = [[3000, req["ballisticCoefficient"]], [2000, round(req["ballisticCoefficient"] * 0.95, 3)],
+                              [1200, round(req["ballisticCoefficient"] * 0.9, 3)]]
+        out.append(req)
+    return out
+
+
 if __name__ == "__main__":
-    for req in REQUESTS:
+    for req in REQUESTS + random_requests(25):
         text = json.dumps(req, separators=(",", ":"))
         print(text)
         print(reply_text(solve(req)))
