@@ -28,6 +28,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace kavrino {
 namespace {
 
@@ -147,32 +149,32 @@ QWidget* SolveView::buildForm() {
         auto* field = new NumberField;
         field->setObjectName(QString::fromLatin1(spec.objectName));
         field->setAccessibleName(QString::fromUtf8(spec.label));
-        const auto write = spec.write;
-        connect(field, &NumberField::valueCommitted, this, [this, write](double value) {
-            (m_model.*write)(value);
+        const NumberRowSpec* row = &spec;  // the row tables live as long as the program
+        connect(field, &NumberField::valueCommitted, this, [model = &m_model, row](double value) {
+            (model->*(row->write))(value);
         });
         // Only Return solves; a commit on focus loss leaves the results as they are.
         connect(field, &NumberField::submitted, this, [this] { m_model.solve(); });
         m_fields.push_back({field, spec.read});
 
-        auto* row = new QHBoxLayout;
-        row->addWidget(plainLabel(QString::fromUtf8(spec.label), Palette::textPrimary()));
-        row->addStretch(1);
-        row->addWidget(field);
+        auto* layout = new QHBoxLayout;
+        layout->addWidget(plainLabel(QString::fromUtf8(spec.label), Palette::textPrimary()));
+        layout->addStretch(1);
+        layout->addWidget(field);
         auto* unit = plainLabel(QString::fromUtf8(spec.unit), secondaryText());
         unit->setFixedWidth(kUnitColumnWidth);
         unit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        row->addWidget(unit);
-        section->addRow(row);
+        layout->addWidget(unit);
+        section->addRow(layout);
     };
     auto addToggleRow = [this](FormSection* section, const QString& title, const char* objectName,
-                               void (SolveModel::*write)(bool)) {
+                               std::function<void(bool)> write) {
         auto* toggle = new ToggleSwitch;
         toggle->setObjectName(QString::fromLatin1(objectName));
         toggle->setAccessibleName(title);
         // clicked() comes from the user only, never from refresh() setting the state.
-        connect(toggle, &ToggleSwitch::clicked, this, [this, write](bool on) {
-            (m_model.*write)(on);
+        connect(toggle, &ToggleSwitch::clicked, this, [this, write = std::move(write)](bool on) {
+            write(on);
             m_model.solve();
         });
         section->addRow(controlRow(title, toggle));
@@ -210,8 +212,10 @@ QWidget* SolveView::buildForm() {
 
     auto* output = new FormSection(tr("Output"), form);
     for (const NumberRowSpec& spec : kOutput) addNumberRow(output, spec);
-    m_spinDrift = addToggleRow(output, tr("Spin drift"), "spinDriftToggle", &SolveModel::setIncludeSpinDrift);
-    m_coriolis = addToggleRow(output, tr("Coriolis"), "coriolisToggle", &SolveModel::setIncludeCoriolis);
+    m_spinDrift = addToggleRow(output, tr("Spin drift"), "spinDriftToggle",
+                               [this](bool on) { m_model.setIncludeSpinDrift(on); });
+    m_coriolis = addToggleRow(output, tr("Coriolis"), "coriolisToggle",
+                              [this](bool on) { m_model.setIncludeCoriolis(on); });
     sections->addWidget(output);
     sections->addStretch(1);
 
