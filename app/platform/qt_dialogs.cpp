@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -32,9 +33,13 @@ std::optional<QString> QtDialogs::chooseFileToOpen(const QString& title,
 
 std::optional<QString> QtDialogs::chooseFileToSave(const QString& title, const QString& defaultName,
                                                    const QStringList& nameFilters) {
-    const QString path = QFileDialog::getSaveFileName(
-        dialogParent(), title, QDir::home().filePath(defaultName),
-        nameFilters.join(QStringLiteral(";;")));
+    QFileDialog dialog(dialogParent(), title, QDir::home().filePath(defaultName),
+                       nameFilters.join(QStringLiteral(";;")));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension gets the proposed one, as the platform's save panel adds it.
+    dialog.setDefaultSuffix(QFileInfo(defaultName).suffix());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
     if (path.isEmpty()) return std::nullopt;
     return path;
 }
