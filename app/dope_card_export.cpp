@@ -41,7 +41,7 @@ DopeExportOutcome exportDopeCard(SolveModel& model, Dialogs& dialogs, const Dope
     if (!path || path->isEmpty()) return DopeExportOutcome::cancelled;
 
     if (const std::optional<SaveFailure> failure = saveFileReplacing(*path, card)) {
-        tellNotSaved(dialogs, tr("It could not be written to \u201c%1\u201d: %2")
+        tellNotSaved(dialogs, tr("It could not be written to \u201c%1\u201d: %2.")
                                   .arg(QDir::toNativeSeparators(*path), failure->reason));
         return DopeExportOutcome::notSaved;
     }
