@@ -51,9 +51,13 @@ void NumberField::commit() {
     if (changed) emit valueCommitted(m_value);
 }
 
+void NumberField::commitPending() {
+    if (isModified()) commit();
+}
+
 void NumberField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);  // emits editingFinished when the text was edited
-    if (isModified()) commit();
+    commitPending();
 }
 
 }  // namespace kavrino

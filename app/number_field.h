@@ -23,6 +23,9 @@ public:
     // Typed text as a number in the user's locale; nothing when the text is not one.
     static std::optional<double> parse(const QString& text);
 
+    // Commits text typed since the last commit, as focus loss does.
+    void commitPending();
+
 signals:
     // A typed number was taken (Return or focus loss); not emitted for text that is not a
     // number, which is replaced by the last value.

@@ -129,6 +129,10 @@ SolveView::SolveView(SolveModel& model, Catalog& catalog, const Platform& platfo
     refresh();
 }
 
+SolveView::~SolveView() {
+    for (const BoundField& bound : m_fields) bound.field->commitPending();
+}
+
 QWidget* SolveView::buildForm() {
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("solveForm"));

@@ -29,6 +29,8 @@ class SolveView final : public QWidget {
 public:
     SolveView(SolveModel& model, Catalog& catalog, const Platform& platform,
               QWidget* parent = nullptr);
+    // A value still being typed is committed (not solved), so leaving the pane loses no edit.
+    ~SolveView() override;
 
     // Runs each time the pane comes on screen: with KAVRINO_PRESET exactly "screenshot" and no
     // trajectory yet, the range step becomes 50 yd; then, with no trajectory, it solves.

@@ -181,6 +181,15 @@ TEST_F(SolvePane, FocusLeavingCommitsWithoutSolving) {
     EXPECT_EQ(cell(0, TrajectoryTableModel::RangeColumn), "25");
 }
 
+TEST_F(SolvePane, LeavingThePaneKeepsAValueStillBeingTyped) {
+    show();
+    SolveCounter solves(model);
+    type("windSpeedField", "12");
+    view.reset();  // the shell drops the pane when another tab is chosen
+    EXPECT_EQ(model.windSpeed(), 12);
+    EXPECT_EQ(solves.count(), 0);
+}
+
 TEST_F(SolvePane, StripTruncatesTypedFigures) {
     show();
     QTest::keyClick(type("muzzleVelocityField", "2650.9"), Qt::Key_Return);
