@@ -8,8 +8,8 @@
 
 #include <algorithm>  // std::min
 #include <array>
-#include <optional>
 #include <cmath>  // std::sqrt, std::sin, std::cos, std::pow, std::round, std::fabs
+#include <optional>
 
 namespace kavrino_engine::solver {
 namespace {
@@ -93,7 +93,7 @@ public:
     }
 
 private:
-    // Acceleration of a state whose speed is v.
+    // Acceleration of a state whose speed is v; v² is taken as v·v, products left to right.
     Derivative derivative(const State& s, double v, drag::Lookup& lookup) const {
         if (v < kDragCutoff) return {s.vx, s.vy, 0.0, m_gravity};
         const double bc = ballisticCoefficient(v);
