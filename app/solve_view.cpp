@@ -192,6 +192,8 @@ QWidget* SolveView::buildForm() {
     m_bulletPicker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_bulletPicker->setMinimumContentsLength(14);
     m_bulletPicker->view()->setMinimumWidth(320);
+    // A drop-down list of at most 24 rows: the catalog holds hundreds of bullets.
+    m_bulletPicker->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     m_bulletPicker->setMaxVisibleItems(24);
     fillBulletPicker();
     connect(m_bulletPicker, &QComboBox::activated, this, &SolveView::pickBullet);
