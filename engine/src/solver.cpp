@@ -123,21 +123,135 @@ private:
     double m_speedOfSound;
 };
 
-// Flies every run of the batch until it reaches `zeroDistance`, slows below the minimum speed
-// or exceeds the flight-time bound (each tested before a step).
-template <std::size_t N> void flyToZeroDistance(Flight& flight, std::array<Run, N>& runs, double zeroDistance) {
-    for (;;) {
-        bool any = false;
-        for (Run& run : runs) {
-            if (!run.running) continue;
-            run.speed = speedOf(run.s);
-            run.running = run.s.x < zeroDistance && !(run.speed < kMinimumSpeed) && !(run.t > kMaxFlightTime);
-            any = any || run.running;
-        }
-        if (!any) return;
-        flight.step(runs);
+double roundTo(double value, double scale) { return std::round(value * scale) / scale; }
+
+// The table rows of the main run, recorded after each step as it passes each range step.
+class RowRecorder {
+public:
+    RowRecorder(const SolverInput& input, double mv, double sg, double speedOfSound)
+        : m_input(input),
+          m_mv(mv),
+          m_sg(sg),
+          m_speedOfSound(speedOfSound),
+          m_crosswind(input.windSpeed * kMphToFps * std::sin(input.windDirection * kDegrees)),
+          m_latitude(input.latitude * kDegrees),
+          m_azimuth(input.targetAzimuth * kDegrees),
+          m_rowSpacing(input.rangeStep * 3.0),
+          m_nextRow(m_rowSpacing) {}
+
+    void restart() {
+        m_points.clear();
+        m_transonicRange.reset();
+        m_subsonicRange.reset();
+        m_nextRow = m_rowSpacing;
     }
-}
+
+    // At most one row per step, from the state after the step.
+    void afterStep(const Run& run) {
+        const State& s = run.s;
+        if (!(s.x >= m_nextRow)) return;
+        m_nextRow = m_nextRow + m_rowSpacing;
+        const double t = run.t;
+        const double rangeYards = s.x / 3.0;
+        const double v = speedOf(s);
+
+        double drop = -12.0 * s.y;
+        if (m_input.includeAeroJump) {
+            const double jump = (m_sg + 1.2) * (m_crosswind / m_mv) * 12.0;
+            if (m_input.twistRate > 0.0) drop -= rangeYards / 1000.0 * jump;
+            else drop += rangeYards / 1000.0 * jump;
+        }
+        if (m_input.includeCoriolis) {
+            drop += -12.0 * kEarthRotation * std::cos(m_latitude) * std::sin(m_azimuth) * s.x * t;
+        }
+
+        double wind = m_crosswind * (t - s.x / m_mv) * 12.0;
+        if (m_input.includeSpinDrift) {
+            const double spinDrift = 1.25 * (m_sg + 1.2) * std::pow(t, 1.83);
+            if (m_input.twistRate <= 0.0) wind -= spinDrift;
+            else wind += spinDrift;
+        }
+        if (m_input.includeCoriolis) {
+            wind += 12.0 * kEarthRotation * std::sin(m_latitude) * std::sin(m_azimuth) * s.x * t;
+        }
+
+        const double mach = v / m_speedOfSound;
+        const double per100 = rangeYards > 0.0 ? rangeYards / 100.0 : 1.0;
+        const double moaDivisor = kMoaInchesPer100Yards * per100;
+        const double milDivisor = kMilInchesPer100Yards * per100;
+
+        TrajectoryPoint row;
+        row.range = roundTo(rangeYards, 10.0);
+        row.velocity = roundTo(v, 10.0);
+        row.mach = roundTo(mach, 1000.0);
+        row.time = roundTo(t, 10000.0);
+        row.energy = roundTo(v * v * m_input.bulletWeight / kEnergyDivisor, 10.0);
+        row.dropInches = roundTo(drop, 100.0);
+        row.dropMoa = roundTo(drop / moaDivisor, 100.0);
+        row.dropMil = roundTo(drop / milDivisor, 100.0);
+        row.windInches = roundTo(wind, 100.0);
+        row.windMoa = roundTo(wind / moaDivisor, 100.0);
+        row.windMil = roundTo(wind / milDivisor, 100.0);
+        row.zone = zoneOf(mach);
+        if (row.zone == Zone::Transonic && !m_transonicRange) m_transonicRange = row.range;
+        if (row.zone == Zone::Subsonic && !m_subsonicRange) m_subsonicRange = row.range;
+        m_points.push_back(row);
+    }
+
+    void moveInto(Solution& solution) {
+        solution.points = std::move(m_points);
+        solution.transonicRange = m_transonicRange;
+        solution.subsonicRange = m_subsonicRange;
+    }
+
+private:
+    const SolverInput& m_input;
+    double m_mv;
+    double m_sg;
+    double m_speedOfSound;
+    double m_crosswind;  // ft/s, positive pushes towards positive windInches
+    double m_latitude;   // rad
+    double m_azimuth;    // rad
+    double m_rowSpacing;  // ft
+    double m_nextRow;     // ft
+    std::vector<TrajectoryPoint> m_points;
+    std::optional<double> m_transonicRange;
+    std::optional<double> m_subsonicRange;
+};
+
+// The main run from launch to its stop, with its rows. It may be launched ahead, at the angle
+// the zeroing is expected to end on, and flown alongside the remaining zeroing runs; it is kept
+// only when the zeroing really ends on that angle (compared exactly), otherwise flown again.
+struct MainRun {
+    Run run;
+    double theta = 0.0;
+    bool launched = false;
+    bool finished = false;
+    double stopDistance = 0.0;  // ft
+    RowRecorder rows;
+
+    void launch(const Flight& flight, double angle, double mv, double startHeight) {
+        run = flight.launch(angle, mv, startHeight);
+        theta = angle;
+        launched = true;
+        finished = false;
+        rows.restart();
+    }
+    // The stop rules, tested before every step; sets the speed the step's first stage reuses.
+    bool stopsBeforeStep(Run& r) const {
+        r.speed = speedOf(r.s);
+        return r.s.x >= stopDistance || r.speed < kMinimumSpeed || r.t > kMaxFlightTime;
+    }
+    void flyToEnd(Flight& flight) {
+        std::array<Run, 1> lane{run};
+        while (!stopsBeforeStep(lane[0])) {
+            flight.step(lane);
+            rows.afterStep(lane[0]);
+        }
+        run = lane[0];
+        finished = true;
+    }
+};
 
 // Bisection of the launch angle, several rounds per pass. Each round depends on the verdict of
 // the one before, so a pass guesses the verdicts ahead: the height at the zero distance is close
@@ -149,7 +263,10 @@ template <std::size_t N> void flyToZeroDistance(Flight& flight, std::array<Run, 
 // order of the work changes (the default request takes 5 to 6 passes instead of 50 rounds).
 // Ten runs per pass measured fastest: wider passes lose more work after a wrong guess and
 // saturate the processor's divider; narrower ones leave it idle between dependent divisions.
+// The same guesses give the angle the bisection will end on, so the main run (when there is
+// one) is launched at it and flown in the same passes.
 constexpr std::size_t kRunsPerPass = 10;
+constexpr std::size_t kMainLane = kRunsPerPass;
 
 struct Bracket {
     double lo = 0.0;
@@ -181,17 +298,41 @@ struct Bracket {
     }
 };
 
+// Flies the zeroing runs of a pass until each reaches `zeroDistance`, slows below the minimum
+// speed or exceeds the flight-time bound (each tested before a step). The main run, when it
+// flies along in the last lane, follows its own stop rules and records its rows.
+template <std::size_t N>
+void flyPass(Flight& flight, std::array<Run, N>& runs, double zeroDistance, MainRun* main) {
+    Run& mainLane = runs[kMainLane];
+    for (;;) {
+        bool any = false;
+        for (std::size_t l = 0; l < kMainLane; ++l) {
+            Run& run = runs[l];
+            if (!run.running) continue;
+            run.speed = speedOf(run.s);
+            run.running = run.s.x < zeroDistance && !(run.speed < kMinimumSpeed) && !(run.t > kMaxFlightTime);
+            any = any || run.running;
+        }
+        if (!any) return;
+        if (mainLane.running && main->stopsBeforeStep(mainLane)) {
+            mainLane.running = false;
+            main->finished = true;
+        }
+        flight.step(runs);
+        if (mainLane.running) main->rows.afterStep(mainLane);
+    }
+}
+
+// Returns the final bracket [lo, hi]; flies `main` along when it is given.
 void bisectLaunchAngle(Flight& flight, double mv, double startHeight, double zeroDistance, double& lo,
-                       double& hi) {
+                       double& hi, MainRun* main) {
     Bracket bracket;
-    bracket.lo = lo;
-    bracket.hi = hi;
     int roundsLeft = kBisectionRounds;
     while (roundsLeft > 0) {
         const std::size_t count = std::min<std::size_t>(kRunsPerPass, static_cast<std::size_t>(roundsLeft));
         std::array<double, kRunsPerPass> theta{};
         std::array<bool, kRunsPerPass> guess{};
-        std::array<Run, kRunsPerPass> runs{};
+        std::array<Run, kRunsPerPass + 1> runs{};
         const std::optional<double> zero = bracket.estimatedZero();
         double guessedLo = bracket.lo;
         double guessedHi = bracket.hi;
@@ -206,7 +347,20 @@ void bisectLaunchAngle(Flight& flight, double mv, double startHeight, double zer
             if (guess[k]) guessedHi = theta[k];
             else guessedLo = theta[k];
         }
-        flyToZeroDistance(flight, runs, zeroDistance);
+        runs[kMainLane].running = false;
+        if (main && zero) {
+            for (int r = static_cast<int>(count); r < roundsLeft; ++r) {
+                const double next = (guessedLo + guessedHi) * 0.5;
+                if (bracket.guessTooHigh(next, zero)) guessedHi = next;
+                else guessedLo = next;
+            }
+            const double expectedTheta = (guessedLo + guessedHi) * 0.5;
+            if (!main->launched || main->theta != expectedTheta) main->launch(flight, expectedTheta, mv, startHeight);
+            runs[kMainLane] = main->run;
+            runs[kMainLane].running = !main->finished;
+        }
+        flyPass(flight, runs, zeroDistance, main);
+        if (main && main->launched) main->run = runs[kMainLane];
         for (std::size_t k = 0; k < count; ++k) {
             const double height = runs[k].s.y;
             const bool tooHigh = height > 0.0;
@@ -218,8 +372,6 @@ void bisectLaunchAngle(Flight& flight, double mv, double startHeight, double zer
     lo = bracket.lo;
     hi = bracket.hi;
 }
-
-double roundTo(double value, double scale) { return std::round(value * scale) / scale; }
 
 }  // namespace
 
@@ -265,12 +417,24 @@ Solution solve(const SolverInput& input) {
     Flight flight(input, density, speedOfSound);
     const double startHeight = -input.sightHeight / 12.0;
 
+    SolverInput corrected = input;
+    corrected.muzzleVelocity = mv;
+    const double sg = miller_sg(corrected);
+
+    Solution solution;
+    solution.stability = {roundTo(sg, 100.0), ratingOf(sg)};
+
+    // Without a main run the launch angle changes nothing in the reply: no zeroing needed.
+    const double stopDistance = input.maxRange * 3.0 + 1.0;
+    if (stopDistance <= 0.0) return solution;
+    MainRun main{Run{}, 0.0, false, false, stopDistance, RowRecorder(input, mv, sg, speedOfSound)};
+
     // Zeroing: bisect the launch angle so that y crosses 0 at the zero distance.
     const double zeroDistance = input.zeroRange * 3.0;
     double lo = 0.0;
     double hi = kZeroBracketHigh;
     if (zeroDistance > 0.0) {
-        bisectLaunchAngle(flight, mv, startHeight, zeroDistance, lo, hi);
+        bisectLaunchAngle(flight, mv, startHeight, zeroDistance, lo, hi, &main);
     } else {
         // No step is taken in any round: each judges the start height alone.
         for (int round = 0; round < kBisectionRounds; ++round) {
@@ -280,78 +444,10 @@ Solution solve(const SolverInput& input) {
         }
     }
 
-    SolverInput corrected = input;
-    corrected.muzzleVelocity = mv;
-    const double sg = miller_sg(corrected);
-
-    Solution solution;
-    solution.stability = {roundTo(sg, 100.0), ratingOf(sg)};
-
-    const double stopDistance = input.maxRange * 3.0 + 1.0;
-    if (stopDistance <= 0.0) return solution;
-
-    const double crosswind = input.windSpeed * kMphToFps * std::sin(input.windDirection * kDegrees);
-    const double latitude = input.latitude * kDegrees;
-    const double azimuth = input.targetAzimuth * kDegrees;
-    const double rowSpacing = input.rangeStep * 3.0;
-
-    std::array<Run, 1> mainRun{flight.launch((lo + hi) * 0.5, mv, startHeight)};
-    Run& run = mainRun[0];
-    const State& s = run.s;
-    const double& t = run.t;
-    double nextRow = rowSpacing;
-    for (;;) {
-        run.speed = speedOf(s);
-        if (s.x >= stopDistance || run.speed < kMinimumSpeed || t > kMaxFlightTime) break;
-        flight.step(mainRun);
-        if (!(s.x >= nextRow)) continue;
-        nextRow = nextRow + rowSpacing;
-
-        const double rangeYards = s.x / 3.0;
-        const double v = speedOf(s);
-
-        double drop = -12.0 * s.y;
-        if (input.includeAeroJump) {
-            const double jump = (sg + 1.2) * (crosswind / mv) * 12.0;
-            if (input.twistRate > 0.0) drop -= rangeYards / 1000.0 * jump;
-            else drop += rangeYards / 1000.0 * jump;
-        }
-        if (input.includeCoriolis) {
-            drop += -12.0 * kEarthRotation * std::cos(latitude) * std::sin(azimuth) * s.x * t;
-        }
-
-        double wind = crosswind * (t - s.x / mv) * 12.0;
-        if (input.includeSpinDrift) {
-            const double spinDrift = 1.25 * (sg + 1.2) * std::pow(t, 1.83);
-            if (input.twistRate <= 0.0) wind -= spinDrift;
-            else wind += spinDrift;
-        }
-        if (input.includeCoriolis) {
-            wind += 12.0 * kEarthRotation * std::sin(latitude) * std::sin(azimuth) * s.x * t;
-        }
-
-        const double mach = v / speedOfSound;
-        const double per100 = rangeYards > 0.0 ? rangeYards / 100.0 : 1.0;
-        const double moaDivisor = kMoaInchesPer100Yards * per100;
-        const double milDivisor = kMilInchesPer100Yards * per100;
-
-        TrajectoryPoint row;
-        row.range = roundTo(rangeYards, 10.0);
-        row.velocity = roundTo(v, 10.0);
-        row.mach = roundTo(mach, 1000.0);
-        row.time = roundTo(t, 10000.0);
-        row.energy = roundTo(v * v * input.bulletWeight / kEnergyDivisor, 10.0);
-        row.dropInches = roundTo(drop, 100.0);
-        row.dropMoa = roundTo(drop / moaDivisor, 100.0);
-        row.dropMil = roundTo(drop / milDivisor, 100.0);
-        row.windInches = roundTo(wind, 100.0);
-        row.windMoa = roundTo(wind / moaDivisor, 100.0);
-        row.windMil = roundTo(wind / milDivisor, 100.0);
-        row.zone = zoneOf(mach);
-        if (row.zone == Zone::Transonic && !solution.transonicRange) solution.transonicRange = row.range;
-        if (row.zone == Zone::Subsonic && !solution.subsonicRange) solution.subsonicRange = row.range;
-        solution.points.push_back(row);
-    }
+    const double theta = (lo + hi) * 0.5;
+    if (!main.launched || main.theta != theta) main.launch(flight, theta, mv, startHeight);
+    if (!main.finished) main.flyToEnd(flight);
+    main.rows.moveInto(solution);
     return solution;
 }
 
