@@ -252,6 +252,10 @@ REQUESTS = [
     {"muzzleVelocity": -100},
     {"rangeStep": 0, "maxRange": 5},
     {"dragModel": "Custom"},
+    {"maxRange": 50, "rangeStep": 10},
+    {"maxRange": 100, "zeroRange": 1000, "rangeStep": 25},
+    {"muzzleVelocity": 1000, "zeroRange": 3000, "maxRange": 500},
+    {"muzzleVelocity": 3000, "ballisticCoefficient": 0.05, "zeroRange": 600, "maxRange": 300, "rangeStep": 50},
 ]
 
 def random_requests(count, seed=20261207):
