@@ -78,6 +78,13 @@ TEST(RequestReaderErrors, ReplyCarriesMessageAndPosition) {
         {"fault on the second line", "{\n  \"muzzleVelocity\": null\n}",
          parseError("invalid type: null, expected f64 at line 2 column 24")},
         {"bare word", "x", parseError("expected value at line 1 column 1")},
+        {"carriage return counts as a column", "{\r\n\"a\":1,}", parseError("trailing comma at line 2 column 7")},
+        {"array element of the wrong type", R"([1,"x"])",
+         parseError(R"(invalid type: string \"x\", expected f64 at line 1 column 6)")},
+        {"array drag model given as a number", "[1,2,3]",
+         parseError("invalid type: integer `3`, expected a string at line 1 column 6")},
+        {"array flag given as null", "[1,2,\"G1\",null,[],6,7,8,9,10,11,12,13,14,15,16,17,null]",
+         parseError("invalid type: null, expected a boolean at line 1 column 54")},
 
         // Repeated keys: found before the value is read; unknown keys may repeat.
         {"repeated key before a closing brace", R"({"zeroRange":1,"zeroRange"})",
