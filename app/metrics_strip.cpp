@@ -92,7 +92,8 @@ void MetricsStrip::setMetrics(const std::array<Metric, 7>& metrics) {
         m_titles[i]->setText(metric.title.toUpper());
         m_values[i]->setObjectName(QStringLiteral("metric_") + metric.key);
         m_values[i]->setText(metric.value);
-        m_values[i]->setAccessibleName(metric.title);
+        // The figure itself stays the label's accessible name; the title describes it.
+        m_values[i]->setAccessibleDescription(metric.title);
         setTextColour(m_values[i], metric.colour.isValid() ? metric.colour : primaryText());
     }
 }

@@ -19,6 +19,7 @@
 #include "core/solve_model.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -300,6 +301,16 @@ TEST_F(SolvePane, SwitchingDragModelSolvesOnceTheSelectedSegmentNever) {
     model.setDragModel(DragModel::custom);
     EXPECT_EQ(dragModel->selectedIndex(), -1);
     EXPECT_EQ(metric("bc"), "0.462 Custom");
+}
+
+TEST_F(SolvePane, AssistiveTechnologyReadsTheStripFigures) {
+    show();
+    // Each strip figure is read as it is shown, described by its cell title.
+    QAccessibleInterface* velocity =
+        QAccessible::queryAccessibleInterface(find<QLabel>("metric_muzzleVelocity"));
+    ASSERT_NE(velocity, nullptr);
+    EXPECT_EQ(velocity->text(QAccessible::Name), "2650 fps");
+    EXPECT_EQ(velocity->text(QAccessible::Description), "Muzzle Vel");
 }
 
 TEST_F(SolvePane, CoriolisOnAndOffSolvesTwice) {
