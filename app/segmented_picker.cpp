@@ -4,6 +4,8 @@
 #include "app/rounded_shape.h"
 #include "app/typeface.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,6 +19,96 @@ constexpr int kHeight = 22;
 constexpr int kSegmentPadding = 14;  // each side of a segment's text
 constexpr double kCornerRadius = 6;
 
+// One segment for assistive technology: a radio button named by its text, checked when lit,
+// pressed like a click on it.
+class SegmentAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    SegmentAccessible(SegmentedPicker* picker, int index) : m_picker(picker), m_index(index) {}
+
+    bool isValid() const override { return m_picker != nullptr && m_index < m_picker->count(); }
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(m_picker);
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? m_picker->segmentText(m_index) : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        const QRect local = m_picker->segmentRect(m_index);
+        return QRect(m_picker->mapToGlobal(local.topLeft()), local.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::RadioButton; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.checkable = true;
+        s.checked = m_picker->selectedIndex() == m_index;
+        s.invisible = !m_picker->isVisible();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) emit m_picker->segmentClicked(m_index);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    SegmentedPicker* m_picker;
+    int m_index;
+};
+
+// The picker for assistive technology: a group of its segments whose value is the lit one.
+class SegmentedPickerAccessible final : public QAccessibleWidget {
+public:
+    explicit SegmentedPickerAccessible(SegmentedPicker* picker)
+        : QAccessibleWidget(picker, QAccessible::Grouping) {
+        for (int i = 0; i < picker->count(); ++i) {
+            m_segments << QAccessible::registerAccessibleInterface(new SegmentAccessible(picker, i));
+        }
+    }
+    ~SegmentedPickerAccessible() override {
+        for (QAccessible::Id id : m_segments) QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return int(m_segments.size()); }
+    QAccessibleInterface* child(int index) const override {
+        return index >= 0 && index < childCount() ? QAccessible::accessibleInterface(m_segments[index])
+                                                  : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (int i = 0; i < childCount(); ++i) {
+            if (QAccessible::accessibleInterface(m_segments[i]) == child) return i;
+        }
+        return -1;
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            const auto* picker = static_cast<const SegmentedPicker*>(widget());
+            return picker->segmentText(picker->selectedIndex());
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    QList<QAccessible::Id> m_segments;
+};
+
+QAccessibleInterface* segmentedPickerAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("kavrino::SegmentedPicker") && object != nullptr &&
+        object->isWidgetType()) {
+        return new SegmentedPickerAccessible(static_cast<SegmentedPicker*>(object));
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 SegmentedPicker::SegmentedPicker(const QStringList& segments, QWidget* parent)
@@ -25,6 +117,11 @@ SegmentedPicker::SegmentedPicker(const QStringList& segments, QWidget* parent)
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(segmentedPickerAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
 }
 
 void SegmentedPicker::setSelectedIndex(int index) {
@@ -32,6 +129,10 @@ void SegmentedPicker::setSelectedIndex(int index) {
     if (index == m_selected) return;
     m_selected = index;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, segmentText(index));
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 QSize SegmentedPicker::sizeHint() const {

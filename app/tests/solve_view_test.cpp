@@ -20,6 +20,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -303,7 +304,7 @@ TEST_F(SolvePane, SwitchingDragModelSolvesOnceTheSelectedSegmentNever) {
     EXPECT_EQ(metric("bc"), "0.462 Custom");
 }
 
-TEST_F(SolvePane, AssistiveTechnologyReadsTheStripFigures) {
+TEST_F(SolvePane, AssistiveTechnologyReadsTheStripFiguresAndTheDragModelSegments) {
     show();
     // Each strip figure is read as it is shown, described by its cell title.
     QAccessibleInterface* velocity =
@@ -311,6 +312,27 @@ TEST_F(SolvePane, AssistiveTechnologyReadsTheStripFigures) {
     ASSERT_NE(velocity, nullptr);
     EXPECT_EQ(velocity->text(QAccessible::Name), "2650 fps");
     EXPECT_EQ(velocity->text(QAccessible::Description), "Muzzle Vel");
+
+    // The drag model picker names its segments, reports the lit one and can be operated.
+    auto* dragModel = find<SegmentedPicker>("dragModelPicker");
+    QAccessibleInterface* picker = QAccessible::queryAccessibleInterface(dragModel);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->text(QAccessible::Name), "Drag model");
+    EXPECT_EQ(picker->text(QAccessible::Value), "G1");
+    ASSERT_EQ(picker->childCount(), 2);
+    QAccessibleInterface* g7 = picker->child(1);
+    EXPECT_EQ(g7->text(QAccessible::Name), "G7");
+    EXPECT_EQ(g7->role(), QAccessible::RadioButton);
+    EXPECT_TRUE(picker->child(0)->state().checked);
+    EXPECT_FALSE(g7->state().checked);
+    SolveCounter solves(model);
+    g7->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(model.dragModel(), DragModel::G7);
+    EXPECT_EQ(solves.count(), 1);
+    EXPECT_EQ(picker->text(QAccessible::Value), "G7");
+    EXPECT_TRUE(g7->state().checked);
+    model.setDragModel(DragModel::custom);
+    EXPECT_EQ(picker->text(QAccessible::Value), "");
 }
 
 TEST_F(SolvePane, CoriolisOnAndOffSolvesTwice) {
