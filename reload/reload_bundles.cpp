@@ -33,12 +33,14 @@ double asDouble(const json& value) {
 
 // A whole number: an integer, or a float with no fraction that fits 64 bits.
 std::int64_t asInt(const json& value) {
-    if (value.is_number_integer()) return value.get<std::int64_t>();
+    // Unsigned first: is_number_integer() holds for unsigned values too, and reading one above
+    // the 64-bit signed range as signed would wrap it to a negative number.
     if (value.is_number_unsigned()) {
         const auto u = value.get<std::uint64_t>();
         if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) throw DecodeError{};
         return static_cast<std::int64_t>(u);
     }
+    if (value.is_number_integer()) return value.get<std::int64_t>();
     if (value.is_number_float()) {
         const double d = value.get<double>();
         // 2^63 is exactly representable; anything at or above it does not fit.

@@ -346,5 +346,15 @@ TEST(ReloadBundles, WholeNumbersMayBeWrittenWithAZeroFraction) {
     EXPECT_FALSE(decodeCaseBundle(R"({"count": true, "cases": []})"));
 }
 
+TEST(ReloadBundles, WholeNumbersBeyondTheSignedRangeFailTheFile) {
+    const auto largest = decodeCaseBundle(R"({"count": 9223372036854775807, "cases": []})");
+    ASSERT_TRUE(largest);
+    EXPECT_EQ(largest->count, 9223372036854775807);
+    EXPECT_FALSE(decodeCaseBundle(R"({"count": 9223372036854775808, "cases": []})"));
+    EXPECT_FALSE(decodeCaseBundle(R"({"count": 18446744073709551615, "cases": []})"));
+    EXPECT_FALSE(decodeLoadBundle(
+        R"({"sources": [], "loadCount": 1, "loads": [{"id": "x", "c": "C", "p": "P", "s": 9223372036854775808}]})"));
+}
+
 }  // namespace
 }  // namespace kavrino
