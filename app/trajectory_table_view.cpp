@@ -24,6 +24,10 @@ constexpr int kRangeMinimumWidth = 56;
 constexpr int kCellPadding = 6;         // text inset at both ends of a cell
 constexpr double kRowCornerRadius = 5;  // the inset style's rounded alternate rows
 
+// The platform's primary label text of the dark scheme (white at 85 %), as in the summary strip:
+// rows that are not subsonic are drawn in it, not in a palette colour.
+QColor primaryText() { return QColor::fromRgbF(1, 1, 1, 0.85f); }
+
 // White at 5 %: the dark scheme's alternate row over the card.
 QColor alternateRowColour() { return QColor::fromRgbF(1, 1, 1, 0.05f); }
 
@@ -90,7 +94,7 @@ TrajectoryTableView::TrajectoryTableView(QWidget* parent)
     QPalette colours = palette();
     colours.setColor(QPalette::Base, Qt::transparent);
     colours.setColor(QPalette::Window, Qt::transparent);
-    colours.setColor(QPalette::Text, Palette::textPrimary());
+    colours.setColor(QPalette::Text, primaryText());
     setPalette(colours);
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);

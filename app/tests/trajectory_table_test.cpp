@@ -187,6 +187,9 @@ TEST(TrajectoryTableView, PaintsSubsonicRowsInRed) {
         return count;
     };
     EXPECT_EQ(redPixels({point(100, 2456), point(200, 1116.4)}), 0);
+    // Other rows take the platform's primary label colour, white at 85 %, not a palette colour.
+    TrajectoryTableView view;
+    EXPECT_EQ(view.palette().color(QPalette::Text), QColor::fromRgbF(1, 1, 1, 0.85f));
     EXPECT_GT(redPixels({point(100, 2456), point(1100, 1050)}), 20);
 }
 
