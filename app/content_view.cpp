@@ -80,6 +80,17 @@ WorkspaceTab ContentView::initialTab(const Environment& environment) {
     return workspaceTabFromEnvironmentValue(environment.value(QStringLiteral("KAVRINO_TAB")));
 }
 
+void ContentView::setMinimumContentSize(const QSize& size) {
+    m_minimumContentSize = size;
+    updateGeometry();
+}
+
+QSize ContentView::minimumSizeHint() const {
+    // A fixed minimum alone would let the window squeeze a pane below its own minimum widths
+    // (the solve pane needs 250 + 300 + 540 points), cutting off its right edge.
+    return QWidget::minimumSizeHint().expandedTo(m_minimumContentSize);
+}
+
 void ContentView::setSelection(WorkspaceTab tab) {
     if (tab == m_selection) return;
     m_selection = tab;

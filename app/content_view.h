@@ -32,6 +32,10 @@ public:
     // Selects `tab` and builds its pane; choosing the selected tab again changes nothing.
     void setSelection(WorkspaceTab tab);
 
+    // The content never gets smaller than `size`, nor than its sidebar and pane need.
+    void setMinimumContentSize(const QSize& size);
+    QSize minimumSizeHint() const override;
+
     SolveModel& model() { return *m_model; }
     Catalog& catalog() { return m_catalog; }
     QWidget* currentPane() const { return m_pane; }
@@ -53,6 +57,7 @@ private:
     HeaderBar* m_header;
     QWidget* m_detail;  // holds the one pane
     QWidget* m_pane = nullptr;
+    QSize m_minimumContentSize;
 };
 
 }  // namespace kavrino

@@ -19,7 +19,7 @@ MainWindow::MainWindow(const Platform& platform, Catalog& catalog, WorkspacePane
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Kavrino Pro"));
     m_content = new ContentView(platform, catalog, std::move(panes), this);
-    m_content->setMinimumSize(kMinimumContentSize);
+    m_content->setMinimumContentSize(kMinimumContentSize);
     setCentralWidget(m_content);
     buildMenus(updater);
     resize(kDefaultSize);

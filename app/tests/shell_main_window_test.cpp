@@ -80,6 +80,26 @@ TEST(MainWindow, OpensAtDefaultSizeAndKeepsTheContentAtLeast1080By720) {
     EXPECT_GE(w.window.contentView()->height(), 720);
 }
 
+TEST(MainWindow, NarrowestWindowStillShowsTheWholeSolvePane) {
+    FixedEnvironment environment;
+    FakeDialogs dialogs;
+    Platform platform{environment, dialogs};
+    Catalog catalog;
+    AutoUpdater updater{dialogs};
+    MainWindow window{platform, catalog, workspacePanes(), updater};
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.resize(600, 400);
+    QCoreApplication::processEvents();
+    // Sidebar 250, form at least 300, divider 1, results column at least 540.
+    EXPECT_GE(window.contentView()->width(), 250 + 300 + 1 + 540);
+    EXPECT_GE(window.contentView()->height(), 720);
+    auto* solve = window.findChild<QWidget*>(QStringLiteral("solveButton"));
+    ASSERT_NE(solve, nullptr);
+    const QPoint right = solve->mapTo(window.contentView(), QPoint(solve->width(), 0));
+    EXPECT_EQ(window.contentView()->width() - right.x(), 16);  // the column's padding
+}
+
 TEST(MainWindow, ScriptedSizeIsAppliedOneTurnAfterShowing) {
     Window w;
     w.environment.set("KAVRINO_WINDOW", "1500X950");
