@@ -14,4 +14,9 @@ namespace kavrino_engine::detail {
 // Zero is "0.0", negative zero "-0.0".
 void appendShortestFloat(std::string& out, double value);
 
+// Appends `value` (finite) as the reader's type errors quote a float: the same shortest digits,
+// always in plain positional notation (never an exponent), with ".0" added when no decimal point
+// appears (1000.0, 18446744073709552000.0, 0.0000001, -0.0).
+void appendPlainFloat(std::string& out, double value);
+
 }  // namespace kavrino_engine::detail

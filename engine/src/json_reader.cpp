@@ -470,7 +470,7 @@ std::string JsonReader::ParserNumber::describe() const {
     switch (kind) {
     case Kind::F64: {
         std::string text = "floating point `";
-        appendShortestFloat(text, f64);
+        appendPlainFloat(text, f64);
         return text + "`";
     }
     case Kind::I64: return "integer `" + std::to_string(i64) + "`";
