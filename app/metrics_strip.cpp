@@ -3,6 +3,7 @@
 #include "app/rounded_shape.h"
 #include "app/typeface.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -108,6 +109,13 @@ QLabel* MetricsStrip::valueLabel(const QString& key) const {
 QSize MetricsStrip::sizeHint() const {
     const QSize content = widget()->sizeHint();
     return {content.width(), content.height()};
+}
+
+bool MetricsStrip::eventFilter(QObject* watched, QEvent* event) {
+    // The cells settle their size only once their fonts are polished or their texts change;
+    // the strip's height follows, so the bottom padding is never cut.
+    if (watched == widget() && event->type() == QEvent::Resize) updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
 }
 
 QSize MetricsStrip::minimumSizeHint() const { return {0, widget()->sizeHint().height()}; }

@@ -123,6 +123,12 @@ TEST_F(SolvePane, FirstAppearanceSolvesTheDefaults) {
     EXPECT_EQ(find<QLabel>("metricTitle_muzzleVelocity")->text(), "MUZZLE VEL");
     // The default load stays supersonic to 1000 yd.
     EXPECT_EQ(metric("subsonic"), "\u2014");
+    // The strip is as tall as its cells with their 12-point padding: nothing is cut.
+    QApplication::processEvents();
+    MetricsStrip* strip = view->metricsStrip();
+    EXPECT_EQ(strip->viewport()->height(), strip->widget()->height());
+    const QLabel* value = find<QLabel>("metric_load");
+    EXPECT_EQ(strip->height() - value->mapTo(strip, QPoint(0, value->height())).y(), 12);
 }
 
 TEST_F(SolvePane, ScreenshotPresetSetsA50YardStepOnlyWhenSpelledExactly) {
