@@ -63,6 +63,8 @@ TEST(TrajectoryTableCells, PrintfTextAtEachColumnsPrecision) {
         {"zero drop", Column::DropInchesColumn, &TrajectoryPoint::dropInches, 0.0, "0.0"},
         {"not a number", Column::VelocityColumn, &TrajectoryPoint::velocity,
          std::numeric_limits<double>::quiet_NaN(), "nan"},
+        {"not a number with the sign bit set", Column::DropInchesColumn, &TrajectoryPoint::dropInches,
+         -std::numeric_limits<double>::quiet_NaN(), "nan"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

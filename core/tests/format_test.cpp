@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <limits>
 
 // The helper must print a full stop even when the C locale uses a comma, as it does once Qt
 // has set the locale from a German or French environment.
@@ -23,4 +25,13 @@ TEST(Format, RoundsAsPrintfDoes) {
         EXPECT_EQ(kavrino::cformat("%.1f|%.2f|%6.3f", v, v, v), expected) << v;
     }
     EXPECT_EQ(kavrino::cformat("%s at %d yd", std::string("drop"), 100), "drop at 100 yd");
+}
+
+// A NaN prints "nan" whatever its sign bit, so a NaN computed on x86 (sign set) never shows
+// as "-nan"; infinities keep their sign.
+TEST(Format, NotANumberHasNoSign) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(kavrino::cformat("%.1f|%.1f", nan, -nan), "nan|nan");
+    EXPECT_EQ(kavrino::qformat("%.0f yd", std::copysign(nan, -1.0)), QString("nan yd"));
+    EXPECT_EQ(kavrino::cformat("%.2f|%.2f", -std::numeric_limits<double>::infinity(), -0.0), "-inf|-0.00");
 }
