@@ -51,19 +51,31 @@ char32_t codePointBefore(std::string_view text, std::size_t end) {
     return start + length == end ? cp : 0xFFFD;
 }
 
+// Spacing combining marks that stand as characters of their own (Myanmar and Tai Tham vowel
+// signs and tones that the grapheme rules leave out of the spacing marks).
+bool isFreeSpacingMark(char32_t cp) {
+    return cp == 0x102B || cp == 0x102C || cp == 0x1038 || (cp >= 0x1062 && cp <= 0x1064) ||
+           (cp >= 0x1067 && cp <= 0x106D) || cp == 0x1083 || (cp >= 0x1087 && cp <= 0x108C) || cp == 0x108F ||
+           (cp >= 0x109A && cp <= 0x109C) || cp == 0x1A61 || cp == 0x1A63 || cp == 0x1A64 || cp == 0xAA7B ||
+           cp == 0xAA7D || cp == 0x11720 || cp == 0x11721;
+}
+
 // Code points that attach to the character before them (combining marks, joiners, emoji
 // modifiers and tags), so that the two form one user-perceived character.
 bool extendsPrevious(char32_t cp) {
     if (cp < 0x300) return false;  // fast path: nothing below the combining diacritics joins
     switch (QChar::category(cp)) {
     case QChar::Mark_NonSpacing:
-    case QChar::Mark_SpacingCombining:
     case QChar::Mark_Enclosing:
         return true;
+    case QChar::Mark_SpacingCombining:
+        return !isFreeSpacingMark(cp);
     default:
         break;
     }
-    return cp == 0x200C || cp == 0x200D || (cp >= 0x1F3FB && cp <= 0x1F3FF) || (cp >= 0xE0020 && cp <= 0xE007F);
+    // Thai and Lao AM are spacing marks; the halfwidth katakana sound marks extend.
+    return cp == 0x0E33 || cp == 0x0EB3 || cp == 0xFF9E || cp == 0xFF9F || cp == 0x200C || cp == 0x200D ||
+           (cp >= 0x1F3FB && cp <= 0x1F3FF) || (cp >= 0xE0020 && cp <= 0xE007F);
 }
 
 // Prepended concatenation marks (Arabic number signs and the like), which attach to the

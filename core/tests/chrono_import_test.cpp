@@ -75,6 +75,9 @@ TEST(SplitCSVLine, QuotesGroupCommasAndVanish) {
         {"spaces are kept", " 2851 , x", {" 2851 ", " x"}},
         {"a comma with a combining mark is not a separator", "a,\xCC\x81" "b,c", {"a,\xCC\x81" "b", "c"}},
         {"a quote with a combining mark is copied", "\"\xCC\x81,x", {"\"\xCC\x81", "x"}},
+        {"a comma with Thai AM is not a separator", "a,\xE0\xB8\xB3,b", {"a,\xE0\xB8\xB3", "b"}},
+        {"a comma with a halfwidth sound mark is not a separator", "a,\xEF\xBE\x9E,b", {"a,\xEF\xBE\x9E", "b"}},
+        {"a Myanmar vowel sign AA stands alone after a comma", "a,\xE1\x80\xAC,b", {"a", "\xE1\x80\xAC", "b"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
