@@ -6,30 +6,91 @@
 
 #include <QElapsedTimer>
 #include <QJsonArray>
-#include <QJsonDocument>
+
+#include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+#include <vector>
 
 namespace kavrino {
 namespace {
 
+using json = nlohmann::json;
+
+// One request value: a number, a flag, a text or the curve rows.
+using RequestValue = std::variant<double, bool, QString, DragCurve>;
+using RequestEntries = std::vector<std::pair<QString, RequestValue>>;
+
+// The request's entries from the model's current inputs, in their stored units. Both the
+// dictionary that buildRequest() returns and the text sent to the library are made from it.
+RequestEntries requestEntries(const SolveModel& model) {
+    RequestEntries entries{
+        {"muzzleVelocity", model.muzzleVelocity()},
+        {"ballisticCoefficient", model.ballisticCoefficient()},
+        {"dragModel", model.customCurve() ? QStringLiteral("Custom") : QString::fromUtf8(rawValue(model.dragModel()))},
+        {"bulletWeight", model.bulletWeight()},
+        {"sightHeight", model.sightHeight()},
+        {"zeroRange", model.zeroRange()},
+        {"maxRange", model.maxRange()},
+        {"rangeStep", model.rangeStep()},
+        {"temperature", model.temperature()},
+        {"pressure", model.pressure()},
+        {"altitude", model.altitude()},
+        {"humidity", model.humidity()},
+        {"windSpeed", model.windSpeed()},
+        {"windDirection", model.windDirection()},
+        {"shootingAngle", model.shootingAngle()},
+        {"latitude", model.latitude()},
+        {"targetAzimuth", model.targetAzimuth()},
+        {"includeCoriolis", model.includeCoriolis()},
+        {"includeSpinDrift", model.includeSpinDrift()},
+        {"twistRate", model.twistRate()},
+        {"bulletDiameter", model.bulletDiameter()},
+        {"bulletLength", model.bulletLength()},
+    };
+    if (model.customCurve()) entries.emplace_back("customCurve", *model.customCurve());
+    return entries;
+}
+
 // JSON has no text for an infinite or undefined number; a request holding one cannot be
 // encoded and the solve goes straight to the built-in integrator.
-bool encodable(const QJsonValue& value) {
-    if (value.isDouble()) return std::isfinite(value.toDouble());
-    if (value.isArray()) {
-        for (const QJsonValue& element : value.toArray()) {
-            if (!encodable(element)) return false;
+bool encodable(const RequestValue& value) {
+    if (const double* number = std::get_if<double>(&value)) return std::isfinite(*number);
+    if (const DragCurve* curve = std::get_if<DragCurve>(&value)) {
+        for (const auto& [mach, cd] : *curve) {
+            if (!std::isfinite(mach) || !std::isfinite(cd)) return false;
         }
     }
     return true;
 }
 
-std::optional<std::string> encodeRequest(const QJsonObject& request) {
-    for (const QJsonValue& value : request) {
+// The compact request text. Numbers are written in shortest round-trip form with their sign,
+// so a -0 input reaches the library as -0.0 (QJsonValue would turn it into the integer 0 and
+// flip the sign of a zero wind drift).
+std::optional<std::string> encodeRequest(const RequestEntries& entries) {
+    json request = json::object();
+    for (const auto& [key, value] : entries) {
         if (!encodable(value)) return std::nullopt;
+        json& slot = request[key.toStdString()];
+        std::visit(
+            [&slot](const auto& v) {
+                using V = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<V, QString>) {
+                    slot = v.toStdString();
+                } else if constexpr (std::is_same_v<V, DragCurve>) {
+                    slot = json::array();
+                    for (const auto& [mach, cd] : v) slot.push_back(json::array({mach, cd}));
+                } else {
+                    slot = v;
+                }
+            },
+            value);
     }
-    return QJsonDocument(request).toJson(QJsonDocument::Compact).toStdString();
+    return request.dump();
 }
 
 }  // namespace
@@ -40,34 +101,20 @@ SolveModel::SolveModel(QObject* parent)
       m_stabilityRating(QStringLiteral("\u2014")) {}
 
 QJsonObject SolveModel::buildRequest() const {
-    QJsonObject request{
-        {"muzzleVelocity", m_muzzleVelocity},
-        {"ballisticCoefficient", m_ballisticCoefficient},
-        {"dragModel", m_customCurve ? QStringLiteral("Custom") : QString::fromUtf8(rawValue(m_dragModel))},
-        {"bulletWeight", m_bulletWeight},
-        {"sightHeight", m_sightHeight},
-        {"zeroRange", m_zeroRange},
-        {"maxRange", m_maxRange},
-        {"rangeStep", m_rangeStep},
-        {"temperature", m_temperature},
-        {"pressure", m_pressure},
-        {"altitude", m_altitude},
-        {"humidity", m_humidity},
-        {"windSpeed", m_windSpeed},
-        {"windDirection", m_windDirection},
-        {"shootingAngle", m_shootingAngle},
-        {"latitude", m_latitude},
-        {"targetAzimuth", m_targetAzimuth},
-        {"includeCoriolis", m_includeCoriolis},
-        {"includeSpinDrift", m_includeSpinDrift},
-        {"twistRate", m_twistRate},
-        {"bulletDiameter", m_bulletDiameter},
-        {"bulletLength", m_bulletLength},
-    };
-    if (m_customCurve) {
-        QJsonArray rows;
-        for (const auto& [mach, cd] : *m_customCurve) rows.append(QJsonArray{mach, cd});
-        request.insert("customCurve", rows);
+    QJsonObject request;
+    for (const auto& [key, value] : requestEntries(*this)) {
+        std::visit(
+            [&](const auto& v) {
+                using V = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<V, DragCurve>) {
+                    QJsonArray rows;
+                    for (const auto& [mach, cd] : v) rows.append(QJsonArray{mach, cd});
+                    request.insert(key, rows);
+                } else {
+                    request.insert(key, v);
+                }
+            },
+            value);
     }
     return request;
 }
@@ -76,7 +123,7 @@ void SolveModel::solve() {
     QElapsedTimer clock;  // monotonic
     clock.start();
 
-    const std::optional<std::string> request = encodeRequest(buildRequest());
+    const std::optional<std::string> request = encodeRequest(requestEntries(*this));
     const std::optional<EngineBridge::Solution> solution =
         request ? EngineBridge::solve(*request) : std::nullopt;
     if (solution) {

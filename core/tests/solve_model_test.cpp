@@ -353,5 +353,25 @@ TEST(SolveModelLibrary, ACurveChangesTheRowsAndClearingItRestoresThem) {
     }
 }
 
+// The request carries every input with its sign: a wind direction typed as -0 gives a crosswind
+// of -0 ft/s, and the library writes the drift of every row as -0.0, not 0.0.
+TEST(SolveModelLibrary, ANegativeZeroInputKeepsItsSignInTheRequest) {
+    for (const double direction : {-0.0, 0.0}) {
+        SCOPED_TRACE(direction);
+        SolveModel model;
+        model.setWindSpeed(10);
+        model.setWindDirection(direction);
+        model.setIncludeSpinDrift(false);
+        model.solve();
+        ASSERT_EQ(model.stabilityRating(), "stable");  // the library road
+        ASSERT_FALSE(model.trajectory().empty());
+        for (const TrajectoryPoint& row : model.trajectory()) {
+            EXPECT_EQ(row.windDriftInches, 0.0);
+            EXPECT_EQ(std::signbit(row.windDriftInches), std::signbit(direction));
+            EXPECT_EQ(std::signbit(row.windDriftMil), std::signbit(direction));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kavrino
