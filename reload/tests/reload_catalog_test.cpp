@@ -245,6 +245,12 @@ TEST(ReloadCatalogKeys, PowderKey) {
         {"no manufacturer", std::nullopt, "H4350", "|h4350"},
         {"empty manufacturer", "", "H-4350", "|h4350"},
         {"no name", "Alliant", std::nullopt, "alliant|"},
+        {"a letter beyond the 16-bit range is one character beside Devanagari", QString::fromUtf8("\U0001D7B4"),
+         QString::fromUtf8("\U0001D7B4\u0928"), QString::fromUtf8("\U0001D7B4|\u0928")},
+        {"a Devanagari letter keeps its combining mark", QString::fromUtf8("\u092E"),
+         QString::fromUtf8("\u092E\u03284"), QString::fromUtf8("\u092E|\u092E\u03284")},
+        {"decomposed Hangul jamo form one character", QString::fromUtf8("\u1100\u1161"),
+         QString::fromUtf8("\u1100\u1161\u11A8"), QString::fromUtf8("\u1100\u1161|\u1100\u1161\u11A8")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
