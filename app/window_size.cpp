@@ -4,7 +4,10 @@
 
 #include <algorithm>  // std::clamp
 #include <charconv>   // std::from_chars
+#include <clocale>    // newlocale, locale_t
 #include <cmath>      // std::isfinite, std::lround
+#include <cstdlib>    // strtod_l
+#include <limits>
 #include <vector>
 
 namespace kavrino {
@@ -16,8 +19,17 @@ std::optional<double> wholeNumber(const QString& piece) {
     if (text.size() > 1 && text[0] == '+' && text[1] != '+' && text[1] != '-') text.erase(0, 1);
     double number = 0;
     const char* end = text.data() + text.size();
+    // A signalling NaN is a number to the standard conversion too.
+    if (text == "snan" || text == "-snan") return std::numeric_limits<double>::quiet_NaN();
     const auto [stop, error] = std::from_chars(text.data(), end, number);
-    if (error != std::errc() || stop != end) return std::nullopt;
+    if (stop != end) return std::nullopt;
+    if (error == std::errc::result_out_of_range) {
+        // Still a number: the standard conversion rounds it to infinity or zero. strtod_l in
+        // the C locale does the same whatever locale Qt has set.
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        return ::strtod_l(text.c_str(), nullptr, cLocale);
+    }
+    if (error != std::errc()) return std::nullopt;
     return number;
 }
 

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace kavrino {
 namespace {
@@ -41,6 +42,22 @@ TEST(WindowSizeParsing, AcceptsTwoNumbersJoinedByX) {
         EXPECT_EQ(size->width(), row.expected.width());
         EXPECT_EQ(size->height(), row.expected.height());
     }
+}
+
+TEST(WindowSizeParsing, NumbersOutOfRangeOrSignallingNaNStillCount) {
+    // The standard conversion reads 1e400 as infinity, 1e-400 as zero and "snan" as a NaN:
+    // each is one of the numbers, so three pieces of them are too many.
+    for (const char* value : {"1e400x1600x900", "1e-400x1600x900", "1600x900xsnan", "-1E400x1600x900"}) {
+        SCOPED_TRACE(value);
+        EXPECT_FALSE(parseWindowSize(value).has_value());
+    }
+    const auto tiny = parseWindowSize("1e-400x900");
+    ASSERT_TRUE(tiny.has_value());
+    EXPECT_EQ(tiny->width(), 0.0);
+    EXPECT_EQ(tiny->height(), 900.0);
+    const auto huge = parseWindowSize("1600x-1e400");
+    ASSERT_TRUE(huge.has_value());
+    EXPECT_EQ(huge->height(), -std::numeric_limits<double>::infinity());
 }
 
 TEST(WindowSizeParsing, AnythingButExactlyTwoNumbersIsIgnored) {
