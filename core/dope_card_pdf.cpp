@@ -8,11 +8,14 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QPen>
+#include <QRawFont>
 
 #include <array>
 
@@ -104,8 +107,7 @@ public:
     // the width of its glyphs' tight bounds, so that cells of any width share one right edge.
     void tableText(const QString& text, int column, double baseline, const QFont& font) {
         const double rightEdge = tableLeft + column * columnWidth;
-        const double inkWidth = QFontMetricsF(font, &m_device).tightBoundingRect(text).width() / unitsPerPoint;
-        this->text(text, rightEdge - cellInset - inkWidth, baseline, font, Qt::black);
+        this->text(text, rightEdge - cellInset - inkWidth(text, font), baseline, font, Qt::black);
     }
 
     // A horizontal line at height y, gray, 0.5 pt wide, ending flat at both x.
@@ -118,10 +120,63 @@ public:
     }
 
 private:
+    // The ink width of `text` in points: the union of its glyph outlines' bounds, taken at the
+    // face's design size, so that no rounding to device pixels widens it. Falls back to the
+    // measured tight bounds if the face cannot be opened as a raw font.
+    double inkWidth(const QString& text, const QFont& font) {
+        DesignFace& face = designFace(font);
+        if (!face.raw.isValid())
+            return QFontMetricsF(font, &m_device).tightBoundingRect(text).width() / unitsPerPoint;
+        QRectF ink;
+        double pen = 0;
+        for (const quint32 glyph : face.raw.glyphIndexesForString(text)) {
+            const DesignGlyph& metrics = face.glyph(glyph);
+            if (!metrics.bounds.isEmpty()) ink |= metrics.bounds.translated(pen, 0);
+            pen += metrics.advance;
+        }
+        return ink.width() * font.pointSizeF() / face.raw.unitsPerEm();
+    }
+
+    // A glyph's outline bounds and advance in design units.
+    struct DesignGlyph {
+        QRectF bounds;
+        double advance = 0;
+    };
+
+    // A face at one pixel per design unit, with the glyphs measured so far (a card uses a few
+    // dozen, and outlines are slow to extract).
+    struct DesignFace {
+        QRawFont raw;
+        QHash<quint32, DesignGlyph> glyphs;
+
+        const DesignGlyph& glyph(quint32 index) {
+            auto found = glyphs.find(index);
+            if (found == glyphs.end()) {
+                const QList<QPointF> advance = raw.advancesForGlyphIndexes({index}, QRawFont::UseDesignMetrics);
+                found = glyphs.insert(index, {raw.pathForGlyph(index).boundingRect(),
+                                              advance.isEmpty() ? 0.0 : advance.first().x()});
+            }
+            return *found;
+        }
+    };
+
+    // The design face of `font`, opened once per face.
+    DesignFace& designFace(const QFont& font) {
+        const QString key = font.key();
+        auto found = m_designFaces.find(key);
+        if (found == m_designFaces.end()) {
+            DesignFace face{QRawFont::fromFont(font), {}};
+            if (face.raw.isValid()) face.raw.setPixelSize(face.raw.unitsPerEm());
+            found = m_designFaces.insert(key, face);
+        }
+        return *found;
+    }
+
     static QPointF device(double x, double pdfY) { return {x * unitsPerPoint, (pageHeight - pdfY) * unitsPerPoint}; }
 
     QPainter& m_painter;
     QPaintDevice& m_device;
+    QHash<QString, DesignFace> m_designFaces;
 };
 
 }  // namespace
