@@ -1,13 +1,13 @@
 // Responsiveness of the solve pane: from Return in a number field to the repainted trajectory
 // table (commit, solve through the engine library, refresh of form, strip and table, and the
 // synchronous repaint of the table's rows), offscreen. Also the solve alone, for comparison.
-#include "app/app_theme.h"
 #include "app/number_field.h"
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/platform/testing/fake_dialogs.h"
 #include "app/solve_view.h"
 #include "app/trajectory_table_view.h"
+#include "bench/offscreen_application.h"
 #include "core/catalog.h"
 #include "core/solve_model.h"
 
@@ -18,18 +18,7 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "bench_solve_pane";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* created = new QApplication(argc, argv);
-        kavrino::applyTheme(*created);
-        return created;
-    }();
-    return *app;
-}
+QApplication& application() { return kavrino::bench::offscreenApplication("bench_solve_pane"); }
 
 // Return in the "Step" field, then the table repainted, at a range step of state.range(0) yd
 // out to 1000 yd.

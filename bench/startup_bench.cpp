@@ -1,13 +1,13 @@
 // The in-process part of a cold start: building the window (shell, sidebar, the opening pane with
 // its first solve) and painting it once, offscreen. The whole cold start, process start to first
 // painted window on a display, is measured by scripts/measure_startup.sh.
-#include "app/app_theme.h"
 #include "app/main_window.h"
 #include "app/platform/auto_updater.h"
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/platform/testing/fake_dialogs.h"
 #include "app/workspace_panes.h"
+#include "bench/offscreen_application.h"
 #include "core/catalog.h"
 
 #include <QApplication>
@@ -17,18 +17,7 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "bench_startup";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* created = new QApplication(argc, argv);
-        kavrino::applyTheme(*created);
-        return created;
-    }();
-    return *app;
-}
+QApplication& application() { return kavrino::bench::offscreenApplication("bench_startup"); }
 
 void BM_WindowBuiltAndPainted(benchmark::State& state) {
     application();
