@@ -1,5 +1,6 @@
 #include "app/window_size.h"
 
+#include <QTextBoundaryFinder>
 #include <QWidget>  // QWIDGETSIZE_MAX
 
 #include <algorithm>  // std::clamp
@@ -33,12 +34,33 @@ std::optional<double> wholeNumber(const QString& piece) {
     return number;
 }
 
+// `text` split at every "x" that stands as a character of its own, empty pieces dropped. An
+// "x" carrying a combining mark is another character, as the platform's text splitting sees
+// it, and stays inside its piece.
+QStringList piecesBetweenXs(const QString& text) {
+    QStringList pieces;
+    QString piece;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    for (qsizetype end = characters.toNextBoundary(); end != -1; end = characters.toNextBoundary()) {
+        const QStringView character = QStringView(text).mid(start, end - start);
+        if (character == u"x") {
+            if (!piece.isEmpty()) pieces << piece;
+            piece.clear();
+        } else {
+            piece += character;
+        }
+        start = end;
+    }
+    if (!piece.isEmpty()) pieces << piece;
+    return pieces;
+}
+
 }  // namespace
 
 std::optional<QSizeF> parseWindowSize(const QString& value) {
     std::vector<double> numbers;
-    const QStringList pieces = value.toLower().split(QLatin1Char('x'), Qt::SkipEmptyParts);
-    for (const QString& piece : pieces) {
+    for (const QString& piece : piecesBetweenXs(value.toLower())) {
         if (auto number = wholeNumber(piece)) numbers.push_back(*number);
     }
     if (numbers.size() != 2) return std::nullopt;

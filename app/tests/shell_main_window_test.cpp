@@ -51,6 +51,10 @@ TEST(WindowSizeParsing, NumbersOutOfRangeOrSignallingNaNStillCount) {
         SCOPED_TRACE(value);
         EXPECT_FALSE(parseWindowSize(value).has_value());
     }
+    // An x with a combining mark is a character of its own, not a separator.
+    EXPECT_FALSE(parseWindowSize(QString::fromUtf8("1600x\u0301x900")).has_value());
+    EXPECT_FALSE(parseWindowSize(QString::fromUtf8("1600x900x\u0301")).has_value());
+    EXPECT_EQ(parseWindowSize(QString::fromUtf8("\u0301x1600x900")), QSizeF(1600, 900));
     const auto tiny = parseWindowSize("1e-400x900");
     ASSERT_TRUE(tiny.has_value());
     EXPECT_EQ(tiny->width(), 0.0);
