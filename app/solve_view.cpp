@@ -53,7 +53,7 @@ QLabel* plainLabel(const QString& text, const QColor& colour, QWidget* parent = 
 // The platform's secondary text: the primary text at lower contrast.
 QColor secondaryText() { return QColor::fromRgbF(1, 1, 1, 0.55f); }
 
-struct NumberRowSpec {
+struct NumberRow {
     const char* objectName;
     const char* label;  // shown verbatim
     const char* unit;   // shown verbatim; empty for none
@@ -61,20 +61,20 @@ struct NumberRowSpec {
     void (SolveModel::*write)(double);
 };
 
-const NumberRowSpec kMuzzleVelocity{"muzzleVelocityField", "Muzzle velocity", "fps",
+const NumberRow kMuzzleVelocity{"muzzleVelocityField", "Muzzle velocity", "fps",
                                     &SolveModel::muzzleVelocity, &SolveModel::setMuzzleVelocity};
-const NumberRowSpec kBallisticCoefficient{"ballisticCoefficientField", "Ballistic coefficient", "",
+const NumberRow kBallisticCoefficient{"ballisticCoefficientField", "Ballistic coefficient", "",
                                           &SolveModel::ballisticCoefficient,
                                           &SolveModel::setBallisticCoefficient};
-const NumberRowSpec kLoadTail[] = {
+const NumberRow kLoadTail[] = {
     {"bulletWeightField", "Bullet weight", "gr", &SolveModel::bulletWeight, &SolveModel::setBulletWeight},
     {"twistRateField", "Twist rate", "in", &SolveModel::twistRate, &SolveModel::setTwistRate},
 };
-const NumberRowSpec kRifle[] = {
+const NumberRow kRifle[] = {
     {"sightHeightField", "Sight height", "in", &SolveModel::sightHeight, &SolveModel::setSightHeight},
     {"zeroRangeField", "Zero range", "yd", &SolveModel::zeroRange, &SolveModel::setZeroRange},
 };
-const NumberRowSpec kEnvironment[] = {
+const NumberRow kEnvironment[] = {
     {"temperatureField", "Temperature", "\u00b0F", &SolveModel::temperature, &SolveModel::setTemperature},
     {"pressureField", "Pressure", "inHg", &SolveModel::pressure, &SolveModel::setPressure},
     {"altitudeField", "Altitude", "ft", &SolveModel::altitude, &SolveModel::setAltitude},
@@ -84,7 +84,7 @@ const NumberRowSpec kEnvironment[] = {
     {"shootingAngleField", "Shooting angle", "\u00b0", &SolveModel::shootingAngle,
      &SolveModel::setShootingAngle},
 };
-const NumberRowSpec kOutput[] = {
+const NumberRow kOutput[] = {
     {"maxRangeField", "Max range", "yd", &SolveModel::maxRange, &SolveModel::setMaxRange},
     {"rangeStepField", "Step", "yd", &SolveModel::rangeStep, &SolveModel::setRangeStep},
 };
@@ -149,23 +149,23 @@ QWidget* SolveView::buildForm() {
     sections->setContentsMargins(16, 16, 16, 16);
     sections->setSpacing(18);
 
-    auto addNumberRow = [this](FormSection* section, const NumberRowSpec& spec) {
+    auto addNumberRow = [this](FormSection* section, const NumberRow& row) {
         auto* field = new NumberField;
-        field->setObjectName(QString::fromLatin1(spec.objectName));
-        field->setAccessibleName(QString::fromUtf8(spec.label));
-        const NumberRowSpec* row = &spec;  // the row tables live as long as the program
-        connect(field, &NumberField::valueCommitted, this, [model = &m_model, row](double value) {
-            (model->*(row->write))(value);
+        field->setObjectName(QString::fromLatin1(row.objectName));
+        field->setAccessibleName(QString::fromUtf8(row.label));
+        const NumberRow* entry = &row;  // the row tables live as long as the program
+        connect(field, &NumberField::valueCommitted, this, [model = &m_model, entry](double value) {
+            (model->*(entry->write))(value);
         });
         // Only Return solves; a commit on focus loss leaves the results as they are.
         connect(field, &NumberField::submitted, this, [this] { m_model.solve(); });
-        m_fields.push_back({field, spec.read});
+        m_fields.push_back({field, row.read});
 
         auto* layout = new QHBoxLayout;
-        layout->addWidget(plainLabel(QString::fromUtf8(spec.label), Palette::textPrimary()));
+        layout->addWidget(plainLabel(QString::fromUtf8(row.label), Palette::textPrimary()));
         layout->addStretch(1);
         layout->addWidget(field);
-        auto* unit = plainLabel(QString::fromUtf8(spec.unit), secondaryText());
+        auto* unit = plainLabel(QString::fromUtf8(row.unit), secondaryText());
         unit->setFixedWidth(kUnitColumnWidth);
         unit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         layout->addWidget(unit);
@@ -205,19 +205,19 @@ QWidget* SolveView::buildForm() {
     m_dragModelPicker->setAccessibleName(tr("Drag model"));
     connect(m_dragModelPicker, &SegmentedPicker::segmentClicked, this, &SolveView::pickDragModel);
     load->addRow(controlRow(tr("Drag model"), m_dragModelPicker));
-    for (const NumberRowSpec& spec : kLoadTail) addNumberRow(load, spec);
+    for (const NumberRow& row : kLoadTail) addNumberRow(load, row);
     sections->addWidget(load);
 
     auto* rifle = new FormSection(tr("Rifle & Zero"), form);
-    for (const NumberRowSpec& spec : kRifle) addNumberRow(rifle, spec);
+    for (const NumberRow& row : kRifle) addNumberRow(rifle, row);
     sections->addWidget(rifle);
 
     auto* environment = new FormSection(tr("Environment"), form);
-    for (const NumberRowSpec& spec : kEnvironment) addNumberRow(environment, spec);
+    for (const NumberRow& row : kEnvironment) addNumberRow(environment, row);
     sections->addWidget(environment);
 
     auto* output = new FormSection(tr("Output"), form);
-    for (const NumberRowSpec& spec : kOutput) addNumberRow(output, spec);
+    for (const NumberRow& row : kOutput) addNumberRow(output, row);
     m_spinDrift = addToggleRow(output, tr("Spin drift"), "spinDriftToggle",
                                [this](bool on) { m_model.setIncludeSpinDrift(on); });
     m_coriolis = addToggleRow(output, tr("Coriolis"), "coriolisToggle",

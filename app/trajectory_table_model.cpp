@@ -8,14 +8,14 @@
 namespace kavrino {
 namespace {
 
-struct ColumnSpec {
+struct ColumnFormat {
     const char* title;  // translatable
     const char* format;
     double TrajectoryPoint::*field;
 };
 
 // The nine columns in display order. There is no column for wind in MOA or for the path.
-constexpr ColumnSpec kColumns[TrajectoryTableModel::ColumnCount] = {
+constexpr ColumnFormat kColumns[TrajectoryTableModel::ColumnCount] = {
     {QT_TRANSLATE_NOOP("TrajectoryTable", "Range"), "%.0f", &TrajectoryPoint::range},
     {QT_TRANSLATE_NOOP("TrajectoryTable", "Vel \u00b7 fps"), "%.0f", &TrajectoryPoint::velocity},
     {QT_TRANSLATE_NOOP("TrajectoryTable", "Drop \u00b7 in"), "%.1f", &TrajectoryPoint::dropInches},
@@ -52,8 +52,8 @@ bool TrajectoryTableModel::isSubsonic(int row) const {
 }
 
 QString TrajectoryTableModel::cellText(const TrajectoryPoint& point, Column column) {
-    const ColumnSpec& spec = kColumns[column];
-    return qformat(spec.format, point.*spec.field);
+    const ColumnFormat& columnFormat = kColumns[column];
+    return qformat(columnFormat.format, point.*columnFormat.field);
 }
 
 QString TrajectoryTableModel::columnTitle(Column column) {
