@@ -1,6 +1,7 @@
 #include "core/catalog.h"
 
 #include "core/format.h"
+#include "core/json_fields.h"
 #include "core/resource_lookup.h"
 
 #include <QHashFunctions>
@@ -17,60 +18,22 @@ namespace {
 
 using nlohmann::json;
 
-// Field readers. Each answers false when the record cannot be decoded: a required key absent or
-// null, or a value of the wrong type. A number, integral or not, is accepted for a double; one
-// too large to be represented (1e999) is not. An optional may be absent or null.
-bool readString(const json& record, const char* key, QString& out) {
-    const auto it = record.find(key);
-    if (it == record.end() || !it->is_string()) return false;
-    out = QString::fromStdString(it->get_ref<const std::string&>());
-    return true;
-}
-
-bool readDouble(const json& record, const char* key, double& out) {
-    const auto it = record.find(key);
-    if (it == record.end() || !it->is_number()) return false;
-    out = it->get<double>();
-    return std::isfinite(out);
-}
-
-bool readOptionalString(const json& record, const char* key, std::optional<QString>& out) {
-    const auto it = record.find(key);
-    if (it == record.end() || it->is_null()) {
-        out.reset();
-        return true;
-    }
-    QString value;
-    if (!readString(record, key, value)) return false;
-    out = std::move(value);
-    return true;
-}
-
-bool readOptionalDouble(const json& record, const char* key, std::optional<double>& out) {
-    const auto it = record.find(key);
-    if (it == record.end() || it->is_null()) {
-        out.reset();
-        return true;
-    }
-    double value = 0;
-    if (!readDouble(record, key, value)) return false;
-    out = value;
-    return true;
-}
+using json_fields::read;
+using json_fields::readOptional;
 
 std::optional<CatalogBullet> decodeBullet(const json& record) {
     if (!record.is_object()) return std::nullopt;
     CatalogBullet b;
-    const bool ok = readString(record, "id", b.id) &&
-                    readString(record, "manufacturer", b.manufacturer) &&
-                    readString(record, "name", b.name) &&
-                    readDouble(record, "caliber", b.caliber) &&
-                    readDouble(record, "weight", b.weight) &&
-                    readOptionalDouble(record, "length", b.length) &&
-                    readOptionalDouble(record, "g1BC", b.g1BC) &&
-                    readOptionalDouble(record, "g7BC", b.g7BC) &&
-                    readOptionalDouble(record, "cd", b.cd) &&
-                    readOptionalString(record, "type", b.type);
+    const bool ok = read(record, "id", b.id) &&
+                    read(record, "manufacturer", b.manufacturer) &&
+                    read(record, "name", b.name) &&
+                    read(record, "caliber", b.caliber) &&
+                    read(record, "weight", b.weight) &&
+                    readOptional(record, "length", b.length) &&
+                    readOptional(record, "g1BC", b.g1BC) &&
+                    readOptional(record, "g7BC", b.g7BC) &&
+                    readOptional(record, "cd", b.cd) &&
+                    readOptional(record, "type", b.type);
     if (!ok) return std::nullopt;
     return b;
 }
@@ -78,15 +41,15 @@ std::optional<CatalogBullet> decodeBullet(const json& record) {
 std::optional<CatalogCartridge> decodeCartridge(const json& record) {
     if (!record.is_object()) return std::nullopt;
     CatalogCartridge c;
-    const bool ok = readString(record, "id", c.id) &&
-                    readString(record, "name", c.name) &&
-                    readOptionalString(record, "manufacturer", c.manufacturer) &&
-                    readDouble(record, "caliber", c.caliber) &&
-                    readDouble(record, "bulletWeight", c.bulletWeight) &&
-                    readDouble(record, "muzzleVelocity", c.muzzleVelocity) &&
-                    readOptionalDouble(record, "barrelLength", c.barrelLength) &&
-                    readOptionalDouble(record, "g1BC", c.g1BC) &&
-                    readOptionalDouble(record, "g7BC", c.g7BC);
+    const bool ok = read(record, "id", c.id) &&
+                    read(record, "name", c.name) &&
+                    readOptional(record, "manufacturer", c.manufacturer) &&
+                    read(record, "caliber", c.caliber) &&
+                    read(record, "bulletWeight", c.bulletWeight) &&
+                    read(record, "muzzleVelocity", c.muzzleVelocity) &&
+                    readOptional(record, "barrelLength", c.barrelLength) &&
+                    readOptional(record, "g1BC", c.g1BC) &&
+                    readOptional(record, "g7BC", c.g7BC);
     if (!ok) return std::nullopt;
     return c;
 }

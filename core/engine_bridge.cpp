@@ -1,5 +1,6 @@
 #include "core/engine_bridge.h"
 
+#include "core/json_fields.h"
 #include "kavrino_engine.h"
 
 #include <nlohmann/json.hpp>
@@ -11,43 +12,18 @@ namespace {
 
 using json = nlohmann::json;
 
-// Every reading helper answers false when the key is missing or holds the wrong type, so one
-// failed field fails the whole reply, as a strict decoder would.
-bool readNumber(const json& object, const char* key, double& out) {
-    const auto it = object.find(key);
-    if (it == object.end() || !it->is_number()) return false;
-    out = it->get<double>();
-    return true;
-}
-
-bool readString(const json& object, const char* key, std::string& out) {
-    const auto it = object.find(key);
-    if (it == object.end() || !it->is_string()) return false;
-    out = it->get<std::string>();
-    return true;
-}
-
-// A missing key and a null both give no value; any other non-number is a failure.
-bool readOptionalNumber(const json& object, const char* key, std::optional<double>& out) {
-    const auto it = object.find(key);
-    if (it == object.end() || it->is_null()) {
-        out.reset();
-        return true;
-    }
-    if (!it->is_number()) return false;
-    out = it->get<double>();
-    return true;
-}
+using json_fields::read;
+using json_fields::readOptional;
 
 std::optional<EngineBridge::Point> readPoint(const json& row) {
     if (!row.is_object()) return std::nullopt;
     EngineBridge::Point p;
-    const bool complete = readNumber(row, "range", p.range) && readNumber(row, "velocity", p.velocity) &&
-                          readNumber(row, "mach", p.mach) && readNumber(row, "time", p.time) &&
-                          readNumber(row, "energy", p.energy) && readNumber(row, "dropInches", p.dropInches) &&
-                          readNumber(row, "dropMoa", p.dropMoa) && readNumber(row, "dropMil", p.dropMil) &&
-                          readNumber(row, "windInches", p.windInches) && readNumber(row, "windMoa", p.windMoa) &&
-                          readNumber(row, "windMil", p.windMil) && readString(row, "zone", p.zone);
+    const bool complete = read(row, "range", p.range) && read(row, "velocity", p.velocity) &&
+                          read(row, "mach", p.mach) && read(row, "time", p.time) &&
+                          read(row, "energy", p.energy) && read(row, "dropInches", p.dropInches) &&
+                          read(row, "dropMoa", p.dropMoa) && read(row, "dropMil", p.dropMil) &&
+                          read(row, "windInches", p.windInches) && read(row, "windMoa", p.windMoa) &&
+                          read(row, "windMil", p.windMil) && read(row, "zone", p.zone);
     if (!complete) return std::nullopt;
     return p;
 }
@@ -67,11 +43,11 @@ std::optional<EngineBridge::Solution> readSolution(const json& reply) {
 
     const auto stability = reply.find("stability");
     if (stability == reply.end() || !stability->is_object()) return std::nullopt;
-    if (!readNumber(*stability, "sg", solution.stability.sg)) return std::nullopt;
-    if (!readString(*stability, "rating", solution.stability.rating)) return std::nullopt;
+    if (!read(*stability, "sg", solution.stability.sg)) return std::nullopt;
+    if (!read(*stability, "rating", solution.stability.rating)) return std::nullopt;
 
-    if (!readOptionalNumber(reply, "transonicRange", solution.transonicRange)) return std::nullopt;
-    if (!readOptionalNumber(reply, "subsonicRange", solution.subsonicRange)) return std::nullopt;
+    if (!readOptional(reply, "transonicRange", solution.transonicRange)) return std::nullopt;
+    if (!readOptional(reply, "subsonicRange", solution.subsonicRange)) return std::nullopt;
     return solution;
 }
 
