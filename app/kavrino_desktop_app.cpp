@@ -1,9 +1,9 @@
 #include "app/kavrino_desktop_app.h"
 
-#include "app/app_theme.h"
-#include "app/main_window.h"
+#include "app/pane_registry.h"
 #include "app/platform/auto_updater.h"
-#include "app/workspace_panes.h"
+#include "app/shell/main_window.h"
+#include "app/theme/app_theme.h"
 #include "core/catalog.h"
 
 #include <QApplication>

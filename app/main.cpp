@@ -8,6 +8,5 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Kavrino Pro"));
     QApplication::setApplicationVersion(QStringLiteral(KAVRINO_VERSION));
     kavrino::KavrinoDesktopApp app(application);
-    app.run();
-    return 0;
+    return app.run();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The themed QApplication that widget benchmarks draw into, created once per process and
 // offscreen, so a benchmark measures the same widgets and fonts the workstation shows.
-#include "app/app_theme.h"
+#include "app/theme/app_theme.h"
 
 #include <QApplication>
 

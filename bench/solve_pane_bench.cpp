@@ -1,12 +1,12 @@
 // Responsiveness of the solve pane: from Return in a number field to the repainted trajectory
 // table (commit, solve through the engine library, refresh of form, strip and table, and the
 // synchronous repaint of the table's rows), offscreen. Also the solve alone, for comparison.
-#include "app/number_field.h"
+#include "app/panes/solve/solve_view.h"
+#include "app/panes/solve/trajectory_table_view.h"
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/platform/testing/fake_dialogs.h"
-#include "app/solve_view.h"
-#include "app/trajectory_table_view.h"
+#include "app/theme/components/number_field.h"
 #include "bench/offscreen_application.h"
 #include "core/catalog.h"
 #include "core/solve_model.h"

@@ -1,12 +1,12 @@
 // The in-process part of a cold start: building the window (shell, sidebar, the opening pane with
 // its first solve) and painting it once, offscreen. The whole cold start, process start to first
 // painted window on a display, is measured by scripts/measure_startup.sh.
-#include "app/main_window.h"
+#include "app/pane_registry.h"
 #include "app/platform/auto_updater.h"
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/platform/testing/fake_dialogs.h"
-#include "app/workspace_panes.h"
+#include "app/shell/main_window.h"
 #include "bench/offscreen_application.h"
 #include "core/catalog.h"
 

@@ -1,8 +1,8 @@
 // The analysis tools' blocking operations: a truing fit (the window waits for it) and a
 // comparison recompute of three loads.
 #include "core/catalog.h"
-#include "tools/comparison_model.h"
-#include "tools/truing_model.h"
+#include "tools/comparison/comparison_model.h"
+#include "tools/truing/truing_model.h"
 
 #include <benchmark/benchmark.h>
 

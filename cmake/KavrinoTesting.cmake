@@ -6,7 +6,7 @@ include(GoogleTest)
 
 function(kavrino_add_test name)
     cmake_parse_arguments(ARG "WIDGETS;QT" "" "SOURCES;LIBS" ${ARGN})
-    add_executable(${name} ${ARG_SOURCES})
+    kavrino_add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
     if(ARG_WIDGETS)
         target_link_libraries(${name} PRIVATE kavrino_test_main_widgets)

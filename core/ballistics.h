@@ -21,6 +21,11 @@ namespace kavrino {
 // lookup it falls back to the G1 table.
 enum class DragModel { G1, G7, custom };
 
+// The speed of sound at which displays mark Mach 1 (ft/s): the trajectory table's subsonic rows
+// and the chart page's "Mach 1" rule. A fixed display threshold: it does not follow the solve's
+// atmosphere.
+inline constexpr double displaySpeedOfSound = 1116.4;
+
 // Every case, in declaration order.
 inline constexpr std::array<DragModel, 3> allDragModels{DragModel::G1, DragModel::G7, DragModel::custom};
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs the whole test suite:
-#   1. every test of the project (CTest, widget tests offscreen);
+#   1. every test of the project (CTest, widget tests offscreen), built with warnings as errors;
 #   2. the engine's tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. a short, bounded libFuzzer run against the engine's JSON entry point.
 set -euo pipefail
@@ -9,12 +9,12 @@ jobs=$(nproc)
 "$root/scripts/setup.sh"
 
 echo "== build and test =="
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" -DKAVRINO_WERROR=ON
 ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs" --timeout 300
 
 echo "== engine under AddressSanitizer + UndefinedBehaviorSanitizer =="
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DKAVRINO_ENGINE_ONLY=ON -DKAVRINO_SANITIZE=ON -DKAVRINO_BENCH=OFF
+    -DKAVRINO_ENGINE_ONLY=ON -DKAVRINO_SANITIZE=ON -DKAVRINO_BENCH=OFF -DKAVRINO_WERROR=ON
 cmake --build "$root/build-asan" --parallel "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs" --timeout 600

@@ -1,0 +1,112 @@
+#include "app/shell/content_view.h"
+
+#include "app/platform/environment.h"
+#include "app/shell/header_bar.h"
+#include "app/shell/sidebar.h"
+#include "app/theme/palette.h"
+#include "core/catalog.h"
+#include "core/solve_model.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace kavrino {
+namespace {
+
+// The one-point line between the header bar and the pane.
+class Divider final : public QWidget {
+public:
+    explicit Divider(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("headerDivider"));
+        setFixedHeight(1);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), Palette::stroke());
+    }
+};
+
+}  // namespace
+
+ContentView::ContentView(const Platform& platform, Catalog& catalog, WorkspacePanes panes,
+                         QWidget* parent)
+    : QWidget(parent),
+      m_platform(platform),
+      m_model(std::make_unique<SolveModel>()),
+      m_catalog(catalog),
+      m_panes(std::move(panes)),
+      m_selection(initialTab(platform.environment)) {
+    setObjectName(QStringLiteral("contentView"));
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Palette::background());
+    setPalette(colours);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    m_sidebar = new Sidebar(m_selection, this);
+    row->addWidget(m_sidebar);
+
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_header = new HeaderBar(m_selection, this);
+    column->addWidget(m_header);
+    column->addWidget(new Divider(this));
+    m_detail = new QWidget(this);
+    m_detail->setObjectName(QStringLiteral("detail"));
+    m_detail->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* detailLayout = new QVBoxLayout(m_detail);
+    detailLayout->setContentsMargins(0, 0, 0, 0);
+    detailLayout->setSpacing(0);
+    column->addWidget(m_detail, 1);
+    row->addLayout(column, 1);
+
+    connect(m_sidebar, &Sidebar::rowClicked, this, &ContentView::setSelection);
+    showPane();
+}
+
+ContentView::~ContentView() {
+    // Panes observe the model: they go first.
+    delete m_pane;
+    m_pane = nullptr;
+}
+
+WorkspaceTab ContentView::initialTab(const Environment& environment) {
+    return workspaceTabFromEnvironmentValue(environment.value(QStringLiteral("KAVRINO_TAB")));
+}
+
+void ContentView::setMinimumContentSize(const QSize& size) {
+    m_minimumContentSize = size;
+    updateGeometry();
+}
+
+QSize ContentView::minimumSizeHint() const {
+    // A fixed minimum alone would let the window squeeze a pane below its own minimum widths
+    // (the solve pane needs 250 + 300 + 540 points), cutting off its right edge.
+    return QWidget::minimumSizeHint().expandedTo(m_minimumContentSize);
+}
+
+void ContentView::setSelection(WorkspaceTab tab) {
+    if (tab == m_selection) return;
+    m_selection = tab;
+    m_sidebar->setSelection(tab);
+    m_header->setTab(tab);
+    showPane();
+    emit selectionChanged(tab);
+}
+
+void ContentView::showPane() {
+    // The old pane goes before the new one is built, so only one pane ever observes the model.
+    delete m_pane;
+    m_pane = m_panes.build(m_selection, PaneContext{*m_model, m_catalog, m_platform});
+    m_pane->setParent(m_detail);
+    m_detail->layout()->addWidget(m_pane);
+    m_pane->show();
+}
+
+}  // namespace kavrino

@@ -1,0 +1,38 @@
+// The workstation as the executable assembles it: the registry's panes inside the window.
+#include "app/pane_registry.h"
+#include "app/platform/auto_updater.h"
+#include "app/platform/environment.h"
+#include "app/platform/testing/fake_dialogs.h"
+#include "app/shell/content_view.h"
+#include "app/shell/main_window.h"
+#include "core/catalog.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kavrino {
+namespace {
+
+TEST(MainWindow, NarrowestWindowStillShowsTheWholeSolvePane) {
+    FixedEnvironment environment;
+    FakeDialogs dialogs;
+    Platform platform{environment, dialogs};
+    Catalog catalog;
+    AutoUpdater updater{dialogs};
+    MainWindow window{platform, catalog, workspacePanes(), updater};
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.resize(600, 400);
+    QCoreApplication::processEvents();
+    // Sidebar 250, form at least 300, divider 1, results column at least 540.
+    EXPECT_GE(window.contentView()->width(), 250 + 300 + 1 + 540);
+    EXPECT_GE(window.contentView()->height(), 720);
+    auto* solve = window.findChild<QWidget*>(QStringLiteral("solveButton"));
+    ASSERT_NE(solve, nullptr);
+    const QPoint right = solve->mapTo(window.contentView(), QPoint(solve->width(), 0));
+    EXPECT_EQ(window.contentView()->width() - right.x(), 16);  // the column's padding
+}
+
+}  // namespace
+}  // namespace kavrino

@@ -1,0 +1,17 @@
+#include "app/theme/components/pane_intro.h"
+
+#include "app/theme/palette.h"
+#include "app/theme/typeface.h"
+
+namespace kavrino {
+
+PaneIntro::PaneIntro(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setFont(calloutFont());
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, Palette::textSecondary());
+    setPalette(colours);
+}
+
+}  // namespace kavrino

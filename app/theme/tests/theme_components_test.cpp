@@ -1,0 +1,296 @@
+// The theme as drawn: palette values, cards, and the design components' texts, sizes and
+// pressed looks.
+#include "app/theme/components/badge.h"
+#include "app/theme/components/button_styles.h"
+#include "app/theme/components/pane_intro.h"
+#include "app/theme/components/section_label.h"
+#include "app/theme/components/stat_tile.h"
+#include "app/theme/palette.h"
+#include "app/theme/panel_decoration.h"
+#include "app/theme/symbol_icon.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kavrino {
+namespace {
+
+// 8-bit sRGB of `top` composited over an opaque `under`.
+QColor over(const QColor& top, const QColor& under) {
+    const double a = top.alphaF();
+    auto mix = [a](double t, double u) { return int(std::lround((t * a + u * (1 - a)) * 255)); };
+    return QColor(mix(top.redF(), under.redF()), mix(top.greenF(), under.greenF()),
+                  mix(top.blueF(), under.blueF()));
+}
+
+void expectPixel(const QImage& image, QPoint at, const QColor& expected) {
+    SCOPED_TRACE(testing::Message() << "at " << at.x() << "," << at.y());
+    const QColor actual = image.pixelColor(at);
+    EXPECT_NEAR(actual.red(), expected.red(), 1);
+    EXPECT_NEAR(actual.green(), expected.green(), 1);
+    EXPECT_NEAR(actual.blue(), expected.blue(), 1);
+}
+
+TEST(Palette, ColoursAreTheThemesSrgbValues) {
+    struct Row {
+        const char* name;
+        const QColor& colour;
+        double r, g, b;
+    };
+    const Row rows[] = {
+        {"background", Palette::background(), 0.039, 0.047, 0.075},
+        {"surface", Palette::surface(), 0.055, 0.067, 0.106},
+        {"panel", Palette::panel(), 0.078, 0.094, 0.149},
+        {"raised", Palette::raised(), 0.106, 0.125, 0.196},
+        {"stroke", Palette::stroke(), 0.133, 0.157, 0.22},
+        {"accent", Palette::accent(), 0.231, 0.51, 0.965},
+        {"accentBright", Palette::accentBright(), 0.353, 0.627, 1},
+        {"orange", Palette::orange(), 0.96, 0.62, 0.2},
+        {"green", Palette::green(), 0.063, 0.725, 0.506},
+        {"red", Palette::red(), 0.92, 0.34, 0.34},
+        {"textPrimary", Palette::textPrimary(), 0.91, 0.92, 0.95},
+        {"textSecondary", Palette::textSecondary(), 0.55, 0.58, 0.66},
+        {"textTertiary", Palette::textTertiary(), 0.36, 0.39, 0.47},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_NEAR(row.colour.redF(), row.r, 1e-4);
+        EXPECT_NEAR(row.colour.greenF(), row.g, 1e-4);
+        EXPECT_NEAR(row.colour.blueF(), row.b, 1e-4);
+        EXPECT_EQ(row.colour.alphaF(), 1.0f);
+        EXPECT_EQ(&row.colour, &row.colour);  // built once
+    }
+    // accentSoft is the accent at 0.16: over the sidebar it is a faint blue, never opaque
+    // (by hand: 0.231 × 0.16 + 0.055 × 0.84 = 0.0832 → 21, and so on).
+    EXPECT_NEAR(Palette::accentSoft().alphaF(), 0.16, 1e-4);
+    EXPECT_EQ(Palette::accentSoft().rgb(), Palette::accent().rgb());
+    EXPECT_EQ(over(Palette::accentSoft(), Palette::surface()), QColor(21, 35, 62));
+    EXPECT_EQ(&Palette::accent(), &Palette::accent());
+}
+
+// A content widget painted solid red, to see what the card draws over it.
+class Solid final : public QWidget {
+public:
+    explicit Solid(QColor colour) : m_colour(colour) { setMinimumSize(40, 30); }
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), m_colour); }
+
+private:
+    QColor m_colour;
+};
+
+QImage onBackground(QWidget& widget, QSize size) {
+    QWidget host;
+    host.setAutoFillBackground(true);
+    QPalette colours;
+    colours.setColor(QPalette::Window, Palette::background());
+    host.setPalette(colours);
+    widget.setParent(&host);
+    widget.setGeometry(QRect(QPoint(0, 0), size));
+    host.resize(size);
+    host.show();
+    QImage image = host.grab().toImage();
+    widget.setParent(nullptr);
+    return image;
+}
+
+TEST(PanelDecoration, FillsWithPanelAndDrawsAOnePointStrokeInside) {
+    PanelCard card(new Solid(Palette::red()), 16, 14);
+    const QImage image = onBackground(card, QSize(200, 100));
+    const QColor background = over(Palette::background(), Qt::black);
+    expectPixel(image, QPoint(8, 50), over(Palette::panel(), Qt::black));     // padding
+    expectPixel(image, QPoint(0, 50), over(Palette::stroke(), Qt::black));    // border, inside
+    expectPixel(image, QPoint(199, 50), over(Palette::stroke(), Qt::black));
+    expectPixel(image, QPoint(100, 0), over(Palette::stroke(), Qt::black));
+    expectPixel(image, QPoint(0, 0), background);                             // rounded corner
+    expectPixel(image, QPoint(100, 50), over(Palette::red(), Qt::black));     // content
+    EXPECT_EQ(card.content()->geometry(), QRect(16, 16, 168, 68));
+}
+
+TEST(PanelDecoration, WithoutPaddingTheBorderIsDrawnOverTheContentsEdge) {
+    PanelCard card(new Solid(Palette::red()), 0, 14);
+    const QImage image = onBackground(card, QSize(200, 100));
+    EXPECT_EQ(card.content()->geometry(), QRect(0, 0, 200, 100));
+    expectPixel(image, QPoint(0, 50), over(Palette::stroke(), Qt::black));
+    expectPixel(image, QPoint(100, 99), over(Palette::stroke(), Qt::black));
+    expectPixel(image, QPoint(1, 50), over(Palette::red(), Qt::black));
+}
+
+TEST(PanelDecoration, CardsWithTheSameParametersLookAlikeWhateverTheirContent) {
+    PanelCard a(new QLabel("one"), 18, 14);
+    PanelCard b(new QLabel("a much longer text"), 18, 14);
+    const QImage ia = onBackground(a, QSize(300, 120));
+    const QImage ib = onBackground(b, QSize(300, 120));
+    for (QPoint at : {QPoint(0, 0), QPoint(2, 2), QPoint(0, 60), QPoint(150, 119), QPoint(299, 119),
+                      QPoint(5, 60), QPoint(290, 110)}) {
+        EXPECT_EQ(ia.pixelColor(at), ib.pixelColor(at)) << at.x() << "," << at.y();
+    }
+}
+
+TEST(SectionLabel, DrawsMixedCaseTextInCapitals) {
+    SectionLabel label("Muzzle velocity");
+    EXPECT_EQ(label.text(), "MUZZLE VELOCITY");
+    label.setLabelText("wind ß");
+    EXPECT_EQ(label.text(), "WIND SS");
+    EXPECT_NEAR(label.font().letterSpacing(), 1.2, 1.0 / 64);  // Qt keeps 1/64 steps
+}
+
+TEST(StatTile, UpperCasesTheLabelButShowsTheValueAsGiven) {
+    StatTile tile("Drop at 600", "-12.5 mil", Palette::orange());
+    EXPECT_EQ(tile.findChild<QLabel*>("statTileLabel")->text(), "DROP AT 600");
+    EXPECT_EQ(tile.findChild<QLabel*>("statTileValue")->text(), "-12.5 mil");
+    EXPECT_EQ(tile.accessibleName(), "Drop at 600");
+    EXPECT_EQ(tile.accessibleDescription(), "-12.5 mil");
+    tile.setValue("3.1 mil");
+    EXPECT_EQ(tile.accessibleDescription(), "3.1 mil");
+}
+
+TEST(StatTile, DigitsAreOfEqualWidthSoChangingFiguresKeepTheirPlaces) {
+    StatTile tile("Velocity", "0", Palette::accent());
+    const QFontMetricsF metrics(tile.findChild<QLabel*>("statTileValue")->font());
+    const double zero = metrics.horizontalAdvance("0");
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        EXPECT_DOUBLE_EQ(metrics.horizontalAdvance(QString(QChar(digit))), zero) << digit;
+    }
+    EXPECT_DOUBLE_EQ(metrics.horizontalAdvance("1111"), metrics.horizontalAdvance("8888"));
+}
+
+TEST(StatTile, TilesInARowShareItsWidth) {
+    QWidget row;
+    auto* layout = new QHBoxLayout(&row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+    auto* a = new StatTile("A", "1", Palette::accent());
+    auto* b = new StatTile("B", "1234567", Palette::accent());
+    layout->addWidget(a);
+    layout->addWidget(b);
+    row.resize(810, 80);
+    row.show();
+    EXPECT_EQ(a->width(), 400);
+    EXPECT_EQ(b->width(), 400);
+}
+
+TEST(Badge, KeepsTheCallersLetterCase) {
+    Badge upper("ACTIVE", Palette::green());
+    Badge lower("active", Palette::green());
+    EXPECT_EQ(upper.text(), "ACTIVE");
+    EXPECT_EQ(lower.text(), "active");
+    EXPECT_EQ(upper.accessibleName(), "ACTIVE");
+}
+
+TEST(Badge, TextInFullColourOnAPaleCapsuleOfTheSameColour) {
+    Badge badge("OK", Palette::green());
+    const QSize size = badge.sizeHint();
+    const QImage image = onBackground(badge, size);
+    const QColor capsule = over(withOpacity(Palette::green(), 0.16), Palette::background());
+    expectPixel(image, QPoint(3, size.height() / 2), capsule);    // inside the capsule end
+    expectPixel(image, QPoint(0, 0), over(Palette::background(), Qt::black));  // outside it
+    // Some pixel of the text is drawn at (nearly) the full colour.
+    bool fullColour = false;
+    const QColor green = over(Palette::green(), Qt::black);
+    for (int x = 7; x < size.width() - 7; ++x) {
+        for (int y = 3; y < size.height() - 3; ++y) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.green() - green.green()) <= 8 && std::abs(c.red() - green.red()) <= 8)
+                fullColour = true;
+        }
+    }
+    EXPECT_TRUE(fullColour);
+}
+
+TEST(PaneIntro, ShowsTheTextAsGivenInTheSecondaryColour) {
+    PaneIntro intro("Fit muzzle velocity to observed drops.");
+    EXPECT_EQ(intro.text(), "Fit muzzle velocity to observed drops.");
+    EXPECT_EQ(intro.palette().color(QPalette::WindowText), Palette::textSecondary());
+    EXPECT_TRUE(intro.wordWrap());
+}
+
+TEST(ButtonStyles, PrimaryHeldDownDimsAndShrinksThenEasesBack) {
+    StyledButton button("Solve", PrimaryButtonStyle{Palette::accent()});
+    button.show();
+    EXPECT_EQ(button.currentOpacity(), 1.0);
+    QTest::mousePress(&button, Qt::LeftButton);
+    QTest::qWait(200);
+    EXPECT_DOUBLE_EQ(button.currentOpacity(), 0.85);
+    EXPECT_DOUBLE_EQ(button.currentScale(), 0.98);
+    QTest::mouseRelease(&button, Qt::LeftButton);
+    EXPECT_GT(button.pressProgress(), 0.0);  // animates back, not at once
+    QTest::qWait(200);
+    EXPECT_DOUBLE_EQ(button.currentOpacity(), 1.0);
+    EXPECT_DOUBLE_EQ(button.currentScale(), 1.0);
+}
+
+TEST(ButtonStyles, PressedLooksOfEachStyle) {
+    struct Row {
+        const char* name;
+        ButtonStyle style;
+        double opacity;
+        double scale;
+        bool animated;
+    };
+    const Row rows[] = {
+        {"primary", PrimaryButtonStyle{Palette::accent()}, 0.85, 0.98, true},
+        {"secondary", SecondaryButtonStyle{Palette::accent()}, 0.8, 0.98, true},
+        {"icon", IconButtonStyle{}, 0.7, 1.0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        StyledButton button("X", row.style);
+        button.show();
+        QTest::mousePress(&button, Qt::LeftButton);
+        if (!row.animated) {
+            EXPECT_EQ(button.pressProgress(), 1.0);  // at once
+        }
+        QTest::qWait(180);
+        EXPECT_DOUBLE_EQ(button.currentOpacity(), row.opacity);
+        EXPECT_DOUBLE_EQ(button.currentScale(), row.scale);
+        QTest::mouseRelease(&button, Qt::LeftButton);
+        if (!row.animated) {
+            EXPECT_EQ(button.pressProgress(), 0.0);
+        }
+    }
+}
+
+TEST(ButtonStyles, PaddingAndFrames) {
+    StyledButton primary("Export DOPE", PrimaryButtonStyle{Palette::accent()});
+    StyledButton secondary("Export DOPE", SecondaryButtonStyle{Palette::accent()});
+    const int text = QFontMetrics(primary.look().font).horizontalAdvance("Export DOPE");
+    EXPECT_EQ(primary.sizeHint().width(), text + 32);
+    EXPECT_EQ(primary.sizeHint().height(), QFontMetrics(primary.look().font).height() + 18);
+    EXPECT_EQ(secondary.sizeHint().width(),
+              QFontMetrics(secondary.look().font).horizontalAdvance("Export DOPE") + 28);
+    // The icon button's frame is 28 by 28 whatever the symbol's own size.
+    StyledButton icon(symbolIcon("map"), "Map", IconButtonStyle{});
+    icon.setIconSize(QSize(64, 64));
+    icon.show();
+    EXPECT_EQ(icon.size(), QSize(28, 28));
+    EXPECT_EQ(icon.accessibleName(), "Map");
+}
+
+TEST(ButtonStyles, PrimaryFillIsATintGradientTopToBottom) {
+    StyledButton button("Solve", PrimaryButtonStyle{Palette::accent()});
+    button.setGraphicsEffect(nullptr);  // the shadow is outside the button; look at the fill
+    const QImage image = onBackground(button, button.sizeHint());
+    const int x = 4;
+    const QColor top = image.pixelColor(x, 3);
+    const QColor bottom = image.pixelColor(x, image.height() - 4);
+    // Over the dark background, 0.95 opacity at the top is brighter than 0.78 at the bottom.
+    EXPECT_GT(top.blue(), bottom.blue());
+    EXPECT_GT(top.green(), bottom.green());
+}
+
+TEST(SymbolIcons, EveryPaneSymbolIsBundled) {
+    for (const char* name : {"scope", "flame", "books.vertical", "chart.bar.xaxis",
+                             "chart.xyaxis.line", "slider.horizontal.3", "map",
+                             "square.and.arrow.down"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(symbolIcon(name).isNull());
+    }
+    EXPECT_TRUE(symbolIcon("no.such.symbol").isNull());
+}
+
+}  // namespace
+}  // namespace kavrino
