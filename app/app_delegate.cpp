@@ -9,8 +9,9 @@ AppDelegate::AppDelegate(Dialogs& dialogs, AppHost& host, const Environment& env
     : m_dialogs(dialogs), m_host(host), m_environment(environment) {}
 
 void AppDelegate::applicationDidFinishLaunching() {
-    MoveToApplications check(m_dialogs, m_host, platformInstallFolders(),
-                             runningBundle(m_environment));
+    const auto bundle = runningBundle(m_environment);
+    if (!bundle) return;  // nothing the check could move: a build tree or a system install
+    MoveToApplications check(m_dialogs, m_host, platformInstallFolders(), *bundle);
     check.moveToApplicationsIfNeeded();
 }
 

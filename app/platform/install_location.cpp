@@ -8,30 +8,54 @@
 #include <QStorageInfo>
 
 namespace kavrino {
+namespace {
+
+QString tr(const char* text) { return QCoreApplication::translate("MoveToApplications", text); }
+
+}  // namespace
 
 InstallFolders platformInstallFolders() {
 #if defined(Q_OS_MACOS)
-    return {QStringLiteral("/Volumes/"), QStringLiteral("/Applications/")};
+    return {{QStringLiteral("/Volumes/")}, QStringLiteral("/Applications/")};
 #else
-    return {QStringLiteral("/media/"), QDir::homePath() + QStringLiteral("/Applications/")};
+    return {{QStringLiteral("/media/"), QStringLiteral("/run/media/")},
+            QDir::homePath() + QStringLiteral("/Applications/")};
 #endif
 }
 
-RunningBundle runningBundle([[maybe_unused]] const Environment& environment) {
-    const QString executable = QCoreApplication::applicationFilePath();
+InstallWording platformInstallWording() {
+#if defined(Q_OS_MACOS)
+    return {tr("Kavrino Pro is running from the disk image. Apps can't run reliably from a DMG "
+               "\u2014 please install it first. Click Move to Applications, or drag the icon onto "
+               "the Applications folder, then open it from there."),
+            tr("Please drag Kavrino Pro onto the Applications folder in the installer window, "
+               "then open it from Applications.")};
+#else
+    return {tr("Kavrino Pro is running from an AppImage on removable or read-only media. Apps "
+               "can't run reliably from there \u2014 please install it first. Click Move to "
+               "Applications, or copy the AppImage into the Applications folder of your home "
+               "folder, then open it from there."),
+            tr("Please copy the Kavrino Pro AppImage into the Applications folder of your home "
+               "folder, then open it from there.")};
+#endif
+}
+
+std::optional<RunningBundle> runningBundle([[maybe_unused]] const Environment& environment) {
 #if defined(Q_OS_MACOS)
     // .../Kavrino Pro.app/Contents/MacOS/kavrino
     QDir bundle(QCoreApplication::applicationDirPath());
     bundle.cdUp();
     bundle.cdUp();
-    return {bundle.absolutePath(), executable};
+    return RunningBundle{bundle.absolutePath(), QCoreApplication::applicationFilePath()};
 #else
-    // An AppImage names its mounted AppDir; elsewhere the executable's own folder is the bundle.
-    const auto appDir = environment.value(QStringLiteral("APPDIR"));
-    if (appDir && !appDir->isEmpty() && executable.startsWith(QDir(*appDir).absolutePath() + '/')) {
-        return {QDir(*appDir).absolutePath(), executable};
-    }
-    return {QCoreApplication::applicationDirPath(), executable};
+    // The AppImage runtime names the image file it mounted; the mount itself (/tmp/.mount_*) is
+    // a temporary view of it and never the thing to copy.
+    const auto appImage = environment.value(QStringLiteral("APPIMAGE"));
+    if (!appImage || appImage->isEmpty()) return std::nullopt;
+    const QFileInfo file(*appImage);
+    if (!file.isFile()) return std::nullopt;
+    const QString path = file.absoluteFilePath();
+    return RunningBundle{path, path};
 #endif
 }
 

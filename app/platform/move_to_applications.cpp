@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>  // std::any_of
 #include <filesystem>
 #include <system_error>
 
@@ -45,23 +46,25 @@ bool copyRecursively(const QString& source, const QString& destination) {
 }
 
 MoveToApplications::MoveToApplications(Dialogs& dialogs, AppHost& host, InstallFolders folders,
-                                       RunningBundle bundle)
-    : m_dialogs(dialogs), m_host(host), m_folders(std::move(folders)), m_bundle(std::move(bundle)) {}
+                                       RunningBundle bundle, InstallWording wording)
+    : m_dialogs(dialogs),
+      m_host(host),
+      m_folders(std::move(folders)),
+      m_bundle(std::move(bundle)),
+      m_wording(std::move(wording)) {}
 
 bool MoveToApplications::moveToApplicationsIfNeeded() {
     const QString bundlePath = m_bundle.bundlePath;
     const bool readOnly = m_host.isOnReadOnlyVolume(bundlePath);
     const bool underVolumes =
-        !m_folders.volumePrefix.isEmpty() && bundlePath.startsWith(m_folders.volumePrefix);
+        std::any_of(m_folders.volumePrefixes.begin(), m_folders.volumePrefixes.end(),
+                    [&](const QString& prefix) { return !prefix.isEmpty() && bundlePath.startsWith(prefix); });
     if (!readOnly && !underVolumes) return true;
 
     Alert alert;
     alert.style = Alert::Style::warning;
     alert.messageText = tr("Move Kavrino Pro to Applications");
-    alert.informativeText =
-        tr("Kavrino Pro is running from the disk image. Apps can't run reliably from a DMG "
-           "\u2014 please install it first. Click Move to Applications, or drag the icon onto "
-           "the Applications folder, then open it from there.");
+    alert.informativeText = m_wording.runningFromMedia;
     alert.buttons = {tr("Move to Applications"), tr("Quit")};
     if (m_dialogs.runAlert(alert) == 0) moveToApplications(bundlePath);
     m_host.terminate();
@@ -99,9 +102,12 @@ void MoveToApplications::moveToApplications(const QString& bundlePath) {
         showFailure();
         return;
     }
+    // A single-file bundle (an AppImage) is its own executable.
     QString executable = destination;
-    const QString inside = QDir(bundlePath).relativeFilePath(m_bundle.executablePath);
-    if (!inside.startsWith(QStringLiteral(".."))) executable = destination + '/' + inside;
+    if (QFileInfo(bundlePath).isDir()) {
+        const QString inside = QDir(bundlePath).relativeFilePath(m_bundle.executablePath);
+        if (!inside.startsWith(QStringLiteral(".."))) executable = destination + '/' + inside;
+    }
     m_host.launchNewInstance(executable);
 }
 
@@ -109,9 +115,7 @@ void MoveToApplications::showFailure() {
     Alert alert;
     alert.style = Alert::Style::informational;
     alert.messageText = tr("Couldn't move automatically");
-    alert.informativeText =
-        tr("Please drag Kavrino Pro onto the Applications folder in the installer window, then "
-           "open it from Applications.");
+    alert.informativeText = m_wording.copyFailed;
     m_dialogs.runAlert(alert);
 }
 

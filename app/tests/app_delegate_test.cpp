@@ -1,5 +1,4 @@
-// Launch-finished work: the install check over the running test binary's own folder, and the
-// platform's folders for it.
+// Launch-finished work: the install check runs only where there is something to move.
 #include "app/app_delegate.h"
 #include "app/platform/app_host.h"
 #include "app/platform/environment.h"
@@ -8,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -33,37 +34,34 @@ TEST(AppDelegate, StartedFromAWritableFolderTheLaunchContinuesSilently) {
     EXPECT_EQ(host.terminations, 0);
 }
 
-TEST(AppDelegate, StartedFromAReadOnlyVolumeItAsksAndEnds) {
+TEST(AppDelegate, WithoutAnAppImageNothingIsCheckedEvenOnAReadOnlyVolume) {
+    // A system install on a read-only /usr, a snap or /nix/store: nothing to move, no alert.
+    FakeDialogs dialogs;
+    RecordingHost host;
+    host.readOnly = true;
+    FixedEnvironment environment;
+    AppDelegate(dialogs, host, environment).applicationDidFinishLaunching();
+    EXPECT_TRUE(dialogs.alertsShown.empty());
+    EXPECT_EQ(host.terminations, 0);
+}
+
+TEST(AppDelegate, AnAppImageOnAReadOnlyVolumeAsksAndEnds) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString image = folder.filePath("Kavrino_Pro.AppImage");
+    QFile file(image);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
     FakeDialogs dialogs;
     dialogs.alertAnswers = {1};  // Quit
     RecordingHost host;
     host.readOnly = true;
-    FixedEnvironment environment;
+    FixedEnvironment environment{{"APPIMAGE", image}};
     AppDelegate(dialogs, host, environment).applicationDidFinishLaunching();
     ASSERT_EQ(dialogs.alertsShown.size(), 1u);
     EXPECT_EQ(dialogs.alertsShown[0].messageText, "Move Kavrino Pro to Applications");
     EXPECT_EQ(host.terminations, 1);
     EXPECT_TRUE(host.launched.isEmpty());
-}
-
-TEST(InstallLocation, LinuxFoldersAndTheRunningBundle) {
-    const InstallFolders folders = platformInstallFolders();
-    EXPECT_EQ(folders.volumePrefix, "/media/");
-    EXPECT_EQ(folders.applicationsFolder, QDir::homePath() + "/Applications/");
-
-    FixedEnvironment plain;
-    const RunningBundle bundle = runningBundle(plain);
-    EXPECT_EQ(bundle.bundlePath, QCoreApplication::applicationDirPath());
-    EXPECT_EQ(bundle.executablePath, QCoreApplication::applicationFilePath());
-
-    // Inside an AppImage the whole mounted AppDir is the bundle.
-    QDir parent(QCoreApplication::applicationDirPath());
-    parent.cdUp();
-    FixedEnvironment appImage{{"APPDIR", parent.absolutePath()}};
-    EXPECT_EQ(runningBundle(appImage).bundlePath, parent.absolutePath());
-    // An APPDIR that does not hold the executable is not trusted.
-    FixedEnvironment stray{{"APPDIR", "/nonexistent/AppDir"}};
-    EXPECT_EQ(runningBundle(stray).bundlePath, QCoreApplication::applicationDirPath());
 }
 
 TEST(InstallLocation, TheTestsOwnFolderIsNotOnAReadOnlyVolume) {

@@ -1,6 +1,9 @@
 // The install check over temporary folders: when it shows its alert, what each answer does, the
-// recursive copy that replaces an older copy, the relaunch, and the failure alert.
+// recursive copy that replaces an older copy, the relaunch, the failure alert, and the Linux
+// AppImage, a single file that is tested, copied and started by itself.
 #include "app/platform/app_host.h"
+#include "app/platform/environment.h"
+#include "app/platform/install_location.h"
 #include "app/platform/move_to_applications.h"
 #include "app/platform/testing/fake_dialogs.h"
 
@@ -35,14 +38,8 @@ QByteArray readFile(const QString& path) {
 }
 
 const char* const kMoveTitle = "Move Kavrino Pro to Applications";
-const char* const kMoveText =
-    "Kavrino Pro is running from the disk image. Apps can't run reliably from a DMG \u2014 please "
-    "install it first. Click Move to Applications, or drag the icon onto the Applications folder, "
-    "then open it from there.";
 const char* const kFailureTitle = "Couldn't move automatically";
-const char* const kFailureText =
-    "Please drag Kavrino Pro onto the Applications folder in the installer window, then open it "
-    "from Applications.";
+const InstallWording kWording{"running from media", "copy it by hand"};
 
 // A disk image under <tmp>/Volumes/ holding "Kavrino Pro" with an executable, a nested file and
 // a link; the applications folder <tmp>/Applications/.
@@ -65,8 +62,8 @@ struct Install : ::testing::Test {
         ASSERT_TRUE(QFile::link("data/bullets.json", bundle + "/share/current.json"));
     }
     MoveToApplications check(const QString& bundlePath) {
-        return MoveToApplications(dialogs, host, {volumes, applications},
-                                  {bundlePath, bundlePath + "/bin/kavrino"});
+        return MoveToApplications(dialogs, host, {{volumes}, applications},
+                                  {bundlePath, bundlePath + "/bin/kavrino"}, kWording);
     }
     QString installed() const { return applications + "Kavrino Pro"; }
 };
@@ -100,7 +97,7 @@ TEST_F(Install, TheAlertIsShownForAReadOnlyVolumeOrAPathUnderTheVolumePrefix) {
         const Alert& alert = dialogs.alertsShown[0];
         EXPECT_EQ(alert.style, Alert::Style::warning);
         EXPECT_EQ(alert.messageText, kMoveTitle);
-        EXPECT_EQ(alert.informativeText, QString::fromUtf8(kMoveText));
+        EXPECT_EQ(alert.informativeText, kWording.runningFromMedia);
         EXPECT_EQ(alert.buttons, QStringList({"Move to Applications", "Quit"}));
         EXPECT_EQ(host.terminations, 1);
     }
@@ -108,7 +105,8 @@ TEST_F(Install, TheAlertIsShownForAReadOnlyVolumeOrAPathUnderTheVolumePrefix) {
 
 TEST_F(Install, PrefixComparisonIsCaseSensitive) {
     const QString lower = root.filePath("volumes/Kavrino Pro");
-    MoveToApplications lowerCase(dialogs, host, {volumes, applications}, {lower, lower + "/bin/kavrino"});
+    MoveToApplications lowerCase(dialogs, host, {{volumes}, applications},
+                                 {lower, lower + "/bin/kavrino"}, kWording);
     EXPECT_TRUE(lowerCase.moveToApplicationsIfNeeded());
 }
 
@@ -150,11 +148,11 @@ TEST_F(Install, ACopyThatFailsShowsTheFailureAlertThenEnds) {
     const QString blocked = root.filePath("blocked");
     ASSERT_TRUE(writeFile(blocked, "not a folder"));
     dialogs.alertAnswers = {0, 0};
-    MoveToApplications move(dialogs, host, {volumes, blocked + "/"}, {bundle, executable});
+    MoveToApplications move(dialogs, host, {{volumes}, blocked + "/"}, {bundle, executable}, kWording);
     EXPECT_FALSE(move.moveToApplicationsIfNeeded());
     ASSERT_EQ(dialogs.alertsShown.size(), 2u);
     EXPECT_EQ(dialogs.alertsShown[1].messageText, kFailureTitle);
-    EXPECT_EQ(dialogs.alertsShown[1].informativeText, kFailureText);
+    EXPECT_EQ(dialogs.alertsShown[1].informativeText, kWording.copyFailed);
     EXPECT_EQ(dialogs.alertsShown[1].buttons, QStringList());  // one default button
     EXPECT_TRUE(host.launched.isEmpty());
     EXPECT_EQ(host.terminations, 1);
@@ -179,6 +177,102 @@ TEST_F(Install, DestinationIsTheApplicationsFolderAndTheBundlesOwnName) {
     EXPECT_EQ(move.destinationFor(bundle), applications + "Kavrino Pro");
     EXPECT_EQ(move.destinationFor(bundle + "/"), applications + "Kavrino Pro");
     EXPECT_EQ(move.destinationFor(volumes + "Kavrino/Kavrino Pro.app"), applications + "Kavrino Pro.app");
+}
+
+// Linux: an AppImage file on removable media or a read-only volume; the media folders
+// <tmp>/media/ and <tmp>/run/media/, the applications folder <tmp>/home/Applications/.
+struct AppImageInstall : ::testing::Test {
+    QTemporaryDir root;
+    QString media, runMedia, applications;
+    FakeDialogs dialogs;
+    FakeAppHost host;
+
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        media = root.filePath("media") + "/";
+        runMedia = root.filePath("run/media") + "/";
+        applications = root.filePath("home/Applications") + "/";
+    }
+    QString appImageAt(const QString& folder) {
+        const QString path = folder + "Kavrino_Pro-x86_64.AppImage";
+        EXPECT_TRUE(writeFile(path, "\x7f" "ELF appimage"));
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        return path;
+    }
+    // The check as the launch runs it, for the AppImage that APPIMAGE names.
+    bool launchCheck(const QString& appImage) {
+        FixedEnvironment environment{{"APPIMAGE", appImage}};
+        const auto bundle = runningBundle(environment);
+        if (!bundle) return true;
+        MoveToApplications check(dialogs, host, {{media, runMedia}, applications}, *bundle);
+        return check.moveToApplicationsIfNeeded();
+    }
+};
+
+TEST_F(AppImageInstall, OnlyAnAppImageThatExistsIsLookedAt) {
+    EXPECT_FALSE(runningBundle(FixedEnvironment()).has_value());  // build tree, system install
+    EXPECT_FALSE(runningBundle(FixedEnvironment{{"APPIMAGE", ""}}).has_value());
+    EXPECT_FALSE(runningBundle(FixedEnvironment{{"APPIMAGE", root.filePath("gone.AppImage")}}).has_value());
+    EXPECT_FALSE(runningBundle(FixedEnvironment{{"APPIMAGE", root.path()}}).has_value());  // a folder
+    const QString image = appImageAt(media + "stick/");
+    const auto bundle = runningBundle(FixedEnvironment{{"APPIMAGE", image}});
+    ASSERT_TRUE(bundle.has_value());
+    EXPECT_EQ(bundle->bundlePath, image);
+    EXPECT_EQ(bundle->executablePath, image);
+}
+
+TEST_F(AppImageInstall, OnRemovableMediaOrAReadOnlyVolumeItIsCopiedAndStartedFromTheCopy) {
+    struct Row {
+        const char* name;
+        QString folder;
+        bool readOnly;
+    };
+    for (const Row& row : {Row{"writable stick under /media", media + "stick/", false},
+                           Row{"stick under /run/media", runMedia + "user/stick/", false},
+                           Row{"read-only volume elsewhere", root.filePath("mnt/iso") + "/", true}}) {
+        SCOPED_TRACE(row.name);
+        dialogs = FakeDialogs();
+        host = FakeAppHost();
+        host.readOnly = row.readOnly;
+        dialogs.alertAnswers = {0};  // Move to Applications
+        const QString image = appImageAt(row.folder);
+        EXPECT_FALSE(launchCheck(image));
+        const QString copy = applications + "Kavrino_Pro-x86_64.AppImage";
+        EXPECT_EQ(readFile(copy), "\x7f" "ELF appimage");
+        EXPECT_TRUE(QFileInfo(copy).isExecutable());
+        EXPECT_EQ(host.launched, QStringList{copy});
+        EXPECT_EQ(host.terminations, 1);
+        ASSERT_EQ(dialogs.alertsShown.size(), 1u);
+        EXPECT_EQ(dialogs.alertsShown[0].informativeText, platformInstallWording().runningFromMedia);
+        EXPECT_TRUE(QFileInfo::exists(image));  // the original stays
+
+        // The copy, started from the home folder's writable disk, passes the check.
+        FakeDialogs again;
+        FakeAppHost writable;
+        MoveToApplications second(again, writable, {{media, runMedia}, applications},
+                                  {copy, copy});
+        EXPECT_TRUE(second.moveToApplicationsIfNeeded());
+        EXPECT_TRUE(again.alertsShown.empty());
+        QFile::remove(copy);
+    }
+}
+
+TEST_F(AppImageInstall, ElsewhereOnAWritableDiskNothingIsShown) {
+    EXPECT_TRUE(launchCheck(appImageAt(root.filePath("home/Downloads") + "/")));
+    EXPECT_TRUE(dialogs.alertsShown.empty());
+    EXPECT_EQ(host.terminations, 0);
+}
+
+TEST(InstallWordingOnLinux, SpeaksOfTheAppImageNotADiskImage) {
+    const InstallWording wording = platformInstallWording();
+    for (const QString& text : {wording.runningFromMedia, wording.copyFailed}) {
+        EXPECT_TRUE(text.contains("AppImage")) << text.toStdString();
+        EXPECT_FALSE(text.contains("DMG")) << text.toStdString();
+        EXPECT_FALSE(text.contains("disk image")) << text.toStdString();
+    }
+    const InstallFolders folders = platformInstallFolders();
+    EXPECT_EQ(folders.volumePrefixes, QStringList({"/media/", "/run/media/"}));
+    EXPECT_EQ(folders.applicationsFolder, QDir::homePath() + "/Applications/");
 }
 
 }  // namespace
