@@ -190,12 +190,11 @@ void Catalog::load(const ResourceLookup& resources) {
     const auto bulletBytes = resources.read(QStringLiteral("bullets.json"));
     auto bullets = bulletBytes ? decodeBulletsFile(*bulletBytes) : std::nullopt;
     m_bullets = bullets ? std::move(*bullets) : std::vector<CatalogBullet>{};
-    emit changed();
 
     const auto cartridgeBytes = resources.read(QStringLiteral("cartridges.json"));
     auto cartridges = cartridgeBytes ? decodeCartridgesFile(*cartridgeBytes) : std::nullopt;
     m_cartridges = cartridges ? std::move(*cartridges) : std::vector<CatalogCartridge>{};
-    emit changed();
+    emit changed();  // once, with both lists in place
 }
 
 }  // namespace kavrino

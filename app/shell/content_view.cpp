@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <utility>  // std::exchange
+
 namespace kavrino {
 namespace {
 
@@ -71,9 +73,10 @@ ContentView::ContentView(const Platform& platform, Catalog& catalog, WorkspacePa
 }
 
 ContentView::~ContentView() {
-    // Panes observe the model: they go first.
-    delete m_pane;
+    // Panes observe the model and may write to it as they go: they go first, the current one
+    // and any retired one still waiting for the event loop.
     m_pane = nullptr;
+    qDeleteAll(m_detail->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
 WorkspaceTab ContentView::initialTab(const Environment& environment) {
@@ -100,9 +103,27 @@ void ContentView::setSelection(WorkspaceTab tab) {
     emit selectionChanged(tab);
 }
 
+void ContentView::retirePane() {
+    if (m_pane == nullptr) return;
+    // A pane may change the selection from one of its own signal handlers, whose code is still
+    // running: it leaves the screen and stops observing the shared objects now, and is deleted
+    // once control is back in the event loop.
+    QWidget* old = std::exchange(m_pane, nullptr);
+    old->hide();
+    m_detail->layout()->removeWidget(old);
+    QList<QObject*> observers = old->findChildren<QObject*>();
+    observers.append(old);
+    for (QObject* observer : observers) {
+        QObject::disconnect(m_model.get(), nullptr, observer, nullptr);
+        QObject::disconnect(&m_catalog, nullptr, observer, nullptr);
+    }
+    old->deleteLater();
+}
+
 void ContentView::showPane() {
-    // The old pane goes before the new one is built, so only one pane ever observes the model.
-    delete m_pane;
+    // The old pane is retired before the new one is built, so only one pane ever observes the
+    // model.
+    retirePane();
     m_pane = m_panes.build(m_selection, PaneContext{*m_model, m_catalog, m_platform});
     m_pane->setParent(m_detail);
     m_detail->layout()->addWidget(m_pane);

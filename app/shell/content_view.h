@@ -46,6 +46,7 @@ signals:
     void selectionChanged(kavrino::WorkspaceTab tab);
 
 private:
+    void retirePane();
     void showPane();
 
     const Platform& m_platform;

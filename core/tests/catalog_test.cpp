@@ -115,10 +115,17 @@ TEST(CatalogLoad, ANewLoadReplacesEarlierLists) {
     EXPECT_EQ(catalog.cartridges().size(), 2u);
 }
 
-TEST(CatalogLoad, NotifiesOncePerList) {
+TEST(CatalogLoad, NotifiesOnceWithBothListsInPlace) {
     Catalog catalog;
     int notified = 0;
-    QObject::connect(&catalog, &Catalog::changed, [&] { ++notified; });
+    size_t cartridgesSeen = 0;
+    QObject::connect(&catalog, &Catalog::changed, [&] {
+        ++notified;
+        cartridgesSeen = catalog.cartridges().size();
+    });
+    catalog.load(fixture("catalog_valid"));
+    EXPECT_EQ(notified, 1);
+    EXPECT_EQ(cartridgesSeen, catalog.cartridges().size());
     catalog.load(fixture("no_such_folder"));  // assigned even when nothing could be read
     EXPECT_EQ(notified, 2);
 }

@@ -9,6 +9,7 @@
 #include "core/solve_model.h"
 
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -138,6 +139,7 @@ TEST(ContentView, OnlyTheSelectedPaneExistsAndComingBackBuildsItAfresh) {
     QPointer<QWidget> firstSolve = view.currentPane();
 
     view.setSelection(WorkspaceTab::truing);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(firstSolve.isNull());  // the previous pane is gone, not hidden
     QPointer<QWidget> firstTruing = view.currentPane();
     EXPECT_EQ(firstTruing->objectName(), "truingPane");
@@ -149,6 +151,7 @@ TEST(ContentView, OnlyTheSelectedPaneExistsAndComingBackBuildsItAfresh) {
 
     view.setSelection(WorkspaceTab::solve);
     view.setSelection(WorkspaceTab::truing);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(truingBuilt, 2);
     EXPECT_TRUE(firstTruing.isNull());
     EXPECT_EQ(solveBuilt, 2);
@@ -156,6 +159,38 @@ TEST(ContentView, OnlyTheSelectedPaneExistsAndComingBackBuildsItAfresh) {
     // Every pane is handed the one model of the view and the one catalog.
     for (SolveModel* model : modelsSeen) EXPECT_EQ(model, &view.model());
     for (Catalog* catalog : catalogsSeen) EXPECT_EQ(catalog, &shell.catalog);
+}
+
+// A pane whose own button switches panes: the handler keeps running on a live pane, the pane
+// leaves the screen and the model's notifications at once, and is deleted afterwards.
+TEST(ContentView, APaneThatChangesTheSelectionFromItsOwnSignalOutlivesTheSignal) {
+    Shell shell;
+    ContentView* viewPointer = nullptr;
+    int refreshesOfTheOldPane = 0;
+    WorkspacePanes panes;
+    panes.set(WorkspaceTab::solve, [&](const PaneContext& context) {
+        auto* pane = new QPushButton("Go to Truing");
+        QObject::connect(&context.model, &SolveModel::changed, pane, [&] { ++refreshesOfTheOldPane; });
+        QObject::connect(pane, &QPushButton::clicked, pane, [&, pane] {
+            viewPointer->setSelection(WorkspaceTab::truing);
+            pane->setText("Went to Truing");  // the pane is still alive here
+        });
+        return pane;
+    });
+    ContentView view(shell.platform, shell.catalog, std::move(panes));
+    viewPointer = &view;
+    view.resize(1340, 860);
+    view.show();
+    QPointer<QWidget> solve = view.currentPane();
+    QTest::mouseClick(static_cast<QPushButton*>(solve.data()), Qt::LeftButton);
+    EXPECT_EQ(view.selection(), WorkspaceTab::truing);
+    ASSERT_FALSE(solve.isNull());
+    EXPECT_FALSE(solve->isVisible());
+    EXPECT_NE(view.currentPane(), solve.data());
+    view.model().setMuzzleVelocity(2700);  // the retired pane no longer hears the model
+    EXPECT_EQ(refreshesOfTheOldPane, 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(solve.isNull());
 }
 
 TEST(ContentView, HeaderDividerAndPaneSitRightOfTheSidebar) {

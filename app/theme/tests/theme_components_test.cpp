@@ -38,31 +38,32 @@ void expectPixel(const QImage& image, QPoint at, const QColor& expected) {
 TEST(Palette, ColoursAreTheThemesSrgbValues) {
     struct Row {
         const char* name;
-        const QColor& colour;
+        const QColor& (*colour)();
         double r, g, b;
     };
     const Row rows[] = {
-        {"background", Palette::background(), 0.039, 0.047, 0.075},
-        {"surface", Palette::surface(), 0.055, 0.067, 0.106},
-        {"panel", Palette::panel(), 0.078, 0.094, 0.149},
-        {"raised", Palette::raised(), 0.106, 0.125, 0.196},
-        {"stroke", Palette::stroke(), 0.133, 0.157, 0.22},
-        {"accent", Palette::accent(), 0.231, 0.51, 0.965},
-        {"accentBright", Palette::accentBright(), 0.353, 0.627, 1},
-        {"orange", Palette::orange(), 0.96, 0.62, 0.2},
-        {"green", Palette::green(), 0.063, 0.725, 0.506},
-        {"red", Palette::red(), 0.92, 0.34, 0.34},
-        {"textPrimary", Palette::textPrimary(), 0.91, 0.92, 0.95},
-        {"textSecondary", Palette::textSecondary(), 0.55, 0.58, 0.66},
-        {"textTertiary", Palette::textTertiary(), 0.36, 0.39, 0.47},
+        {"background", Palette::background, 0.039, 0.047, 0.075},
+        {"surface", Palette::surface, 0.055, 0.067, 0.106},
+        {"panel", Palette::panel, 0.078, 0.094, 0.149},
+        {"raised", Palette::raised, 0.106, 0.125, 0.196},
+        {"stroke", Palette::stroke, 0.133, 0.157, 0.22},
+        {"accent", Palette::accent, 0.231, 0.51, 0.965},
+        {"accentBright", Palette::accentBright, 0.353, 0.627, 1},
+        {"orange", Palette::orange, 0.96, 0.62, 0.2},
+        {"green", Palette::green, 0.063, 0.725, 0.506},
+        {"red", Palette::red, 0.92, 0.34, 0.34},
+        {"textPrimary", Palette::textPrimary, 0.91, 0.92, 0.95},
+        {"textSecondary", Palette::textSecondary, 0.55, 0.58, 0.66},
+        {"textTertiary", Palette::textTertiary, 0.36, 0.39, 0.47},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_NEAR(row.colour.redF(), row.r, 1e-4);
-        EXPECT_NEAR(row.colour.greenF(), row.g, 1e-4);
-        EXPECT_NEAR(row.colour.blueF(), row.b, 1e-4);
-        EXPECT_EQ(row.colour.alphaF(), 1.0f);
-        EXPECT_EQ(&row.colour, &row.colour);  // built once
+        const QColor& colour = row.colour();
+        EXPECT_NEAR(colour.redF(), row.r, 1e-4);
+        EXPECT_NEAR(colour.greenF(), row.g, 1e-4);
+        EXPECT_NEAR(colour.blueF(), row.b, 1e-4);
+        EXPECT_EQ(colour.alphaF(), 1.0f);
+        EXPECT_EQ(&row.colour(), &colour);  // built once: every call returns the same colour
     }
     // accentSoft is the accent at 0.16: over the sidebar it is a faint blue, never opaque
     // (by hand: 0.231 × 0.16 + 0.055 × 0.84 = 0.0832 → 21, and so on).
