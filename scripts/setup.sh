@@ -7,7 +7,7 @@ packages=(
     libqt6svg6
     nlohmann-json3-dev libfmt-dev libgeographiclib-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    fonts-dejavu-core xvfb xauth poppler-utils
+    fonts-dejavu-core fonts-lato xvfb xauth poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

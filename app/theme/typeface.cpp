@@ -9,7 +9,7 @@
 namespace kavrino {
 namespace {
 
-const char* const kFamily = "DejaVu Sans";
+const char* const kFamily = "Lato";
 
 // Qt's point sizes follow the screen's logical DPI; the system's points are pixels.
 double logicalDpi() {
@@ -21,8 +21,9 @@ double logicalDpi() {
 
 void installUiFonts() {
     static const bool installed = [] {
-        QFontDatabase::addApplicationFont(QStringLiteral(":/ui/fonts/DejaVuSans.ttf"));
-        QFontDatabase::addApplicationFont(QStringLiteral(":/ui/fonts/DejaVuSans-Bold.ttf"));
+        for (const char* face : {"Lato-Regular", "Lato-Medium", "Lato-Semibold", "Lato-Bold"}) {
+            QFontDatabase::addApplicationFont(QStringLiteral(":/ui/fonts/%1.ttf").arg(QLatin1String(face)));
+        }
         QGuiApplication::setFont(uiFont(13));
         return true;
     }();

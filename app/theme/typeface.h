@@ -1,6 +1,6 @@
 #pragma once
-// The UI face: DejaVu Sans, bundled in the resources (its digits are all one width, so figures
-// that change do not shift sideways). Sizes are in points, which here are device-independent
+// The UI face: Lato, bundled in the resources in regular, medium, semibold and bold (its digits
+// are all one width, so figures that change do not shift sideways). Sizes are in points, which here are device-independent
 // pixels: a font of N points is N pixels high, fractional sizes included.
 #include <QFont>
 

@@ -5,10 +5,15 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLinearGradient>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>  // std::min
+#include <cmath>      // std::abs
 
 namespace kavrino {
 namespace {
@@ -49,6 +54,42 @@ protected:
     }
 };
 
+// Drawn over the cells where the strip hides some of them: the cells fade into the strip's
+// background at that edge, so a cut-off figure reads as "more this way", not as the end.
+class EdgeFades final : public QWidget {
+public:
+    EdgeFades(QScrollArea* strip, QWidget* viewport) : QWidget(viewport), m_strip(strip) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const QScrollBar* bar = m_strip->horizontalScrollBar();
+        const bool hiddenLeft = bar->value() > bar->minimum();
+        const bool hiddenRight = bar->value() < bar->maximum();
+        if (!hiddenLeft && !hiddenRight) return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setClipPath(continuousRoundedRect(QRectF(rect()), kCornerRadius));
+        const QColor solid = controlBackground();
+        QColor clear = solid;
+        clear.setAlpha(0);
+        const auto fade = [&](double from, double to) {
+            QLinearGradient gradient(from, 0, to, 0);
+            gradient.setColorAt(0, clear);
+            gradient.setColorAt(1, solid);
+            painter.fillRect(QRectF(std::min(from, to), 0, std::abs(to - from), height()), gradient);
+        };
+        if (hiddenRight) fade(width() - kFadeWidth, width());
+        if (hiddenLeft) fade(kFadeWidth, 0);
+    }
+
+private:
+    static constexpr double kFadeWidth = 36;
+    QScrollArea* m_strip;
+};
+
 }  // namespace
 
 MetricsStrip::MetricsStrip(QWidget* parent) : QScrollArea(parent) {
@@ -84,6 +125,33 @@ MetricsStrip::MetricsStrip(QWidget* parent) : QScrollArea(parent) {
     }
     setWidget(content);
     content->setAutoFillBackground(false);  // setWidget turns it on; the strip paints its own
+    m_fades = new EdgeFades(this, viewport());
+    m_fades->raise();
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_fades, qOverload<>(&QWidget::update));
+    connect(horizontalScrollBar(), &QScrollBar::rangeChanged, m_fades, qOverload<>(&QWidget::update));
+}
+
+bool MetricsStrip::hidesCells() const {
+    return horizontalScrollBar()->maximum() > horizontalScrollBar()->minimum();
+}
+
+void MetricsStrip::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    m_fades->setGeometry(viewport()->rect());
+}
+
+void MetricsStrip::wheelEvent(QWheelEvent* event) {
+    // The strip only scrolls sideways: an ordinary (vertical) wheel turn moves it too.
+    const QPoint delta = event->angleDelta();
+    const int step = delta.x() != 0 ? delta.x() : delta.y();
+    if (step == 0 || !hidesCells()) {
+        event->ignore();  // the page around it scrolls instead
+        return;
+    }
+    QScrollBar* bar = horizontalScrollBar();
+    const int before = bar->value();
+    bar->setValue(before - step / 2);
+    if (bar->value() == before) event->ignore();
 }
 
 void MetricsStrip::setMetrics(const std::array<Metric, 7>& metrics) {

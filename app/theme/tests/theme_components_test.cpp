@@ -2,16 +2,20 @@
 // pressed looks.
 #include "app/theme/components/badge.h"
 #include "app/theme/components/button_styles.h"
+#include "app/theme/components/metrics_strip.h"
 #include "app/theme/components/pane_intro.h"
 #include "app/theme/components/section_label.h"
 #include "app/theme/components/stat_tile.h"
 #include "app/theme/palette.h"
 #include "app/theme/panel_decoration.h"
 #include "app/theme/symbol_icon.h"
+#include "app/theme/typeface.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -281,6 +285,51 @@ TEST(ButtonStyles, PrimaryFillIsATintGradientTopToBottom) {
     // Over the dark background, 0.95 opacity at the top is brighter than 0.78 at the bottom.
     EXPECT_GT(top.blue(), bottom.blue());
     EXPECT_GT(top.green(), bottom.green());
+}
+
+TEST(UiFace, EveryWeightOfTheFaceIsItsOwnWithDigitsOfOneWidth) {
+    // Regular, medium, semibold and bold are four faces, not one face drawn heavier.
+    QStringList styles;
+    for (QFont::Weight weight : {QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold}) {
+        const QFont font = uiFont(13, weight);
+        const QFontInfo info(font);
+        EXPECT_EQ(info.family(), "Lato");
+        styles << info.styleName();
+        const QFontMetricsF metrics(font);
+        for (QChar digit : QStringLiteral("0123456789")) {
+            EXPECT_EQ(metrics.horizontalAdvance(digit), metrics.horizontalAdvance('0')) << digit.toLatin1();
+        }
+    }
+    EXPECT_EQ(styles, QStringList({"Regular", "Medium", "Semibold", "Bold"}));
+}
+
+std::array<Metric, 7> sevenMetrics() {
+    std::array<Metric, 7> metrics;
+    for (size_t i = 0; i < metrics.size(); ++i) {
+        metrics[i] = {QString("cell%1").arg(i), "Title", QString("figure %1 wide").arg(i), QColor()};
+    }
+    return metrics;
+}
+
+TEST(MetricsStrip, ANarrowStripHidesCellsAndScrollsToThemWithTheWheel) {
+    MetricsStrip strip;
+    strip.setMetrics(sevenMetrics());
+    strip.show();
+    QApplication::processEvents();
+    strip.resize(strip.sizeHint());  // the cells' own width, once their fonts are settled
+    QApplication::processEvents();
+    EXPECT_FALSE(strip.hidesCells());
+
+    strip.resize(300, strip.height());
+    QApplication::processEvents();
+    EXPECT_TRUE(strip.hidesCells());
+    QScrollBar* bar = strip.horizontalScrollBar();
+    EXPECT_EQ(bar->value(), 0);
+    // An ordinary wheel turn towards the user moves the strip to the cells on the right.
+    QWheelEvent down(QPointF(10, 10), strip.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(strip.viewport(), &down);
+    EXPECT_GT(bar->value(), 0);
 }
 
 TEST(SymbolIcons, EveryPaneSymbolIsBundled) {
