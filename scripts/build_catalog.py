@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Rebuild resources/bullets.json and resources/cartridges.json from the source tables.
 
-    python3 scripts/build_catalog.py SOURCE_DIR [--out RESOURCES_DIR]
+    python3 scripts/build_catalog.py [SOURCE_DIR] [--out RESOURCES_DIR] [--check]
 
-SOURCE_DIR holds projectiles/projectiles.csv (bullet makers' published figures, MIT licence),
+SOURCE_DIR (default: scripts/sources, the copies kept in the repository) holds
+projectiles/projectiles.csv (bullet makers' published figures, MIT licence),
 facts/bullets-facts.csv and facts/cartridges-facts.csv. The factory loads come from
 scripts/factory_loads.csv beside this script. The JSON files are committed, so building the
 application never runs this script; its output is deterministic (same input, same bytes).
@@ -335,7 +336,8 @@ def json_text(key, records):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("source", type=Path, help="folder with projectiles/ and facts/")
+    parser.add_argument("source", type=Path, nargs="?", default=SCRIPT_DIR / "sources",
+                        help="folder with projectiles/ and facts/ (default: %(default)s)")
     parser.add_argument("--out", type=Path, default=SCRIPT_DIR.parent / "resources")
     parser.add_argument("--loads", type=Path, default=SCRIPT_DIR / "factory_loads.csv")
     parser.add_argument("--check", action="store_true",
