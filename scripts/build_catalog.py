@@ -5,19 +5,26 @@
 
 SOURCE_DIR (default: scripts/sources, the copies kept in the repository) holds
 projectiles/projectiles.csv (bullet makers' published figures, MIT licence),
-facts/bullets-facts.csv and facts/cartridges-facts.csv. The factory loads come from
-scripts/factory_loads.csv beside this script. The JSON files are committed, so building the
+facts/bullets-facts.csv and facts/cartridges-facts.csv. Beside this script, this project's own
+tables: bullet_corrections.csv (makers' figures that have changed since the source table was
+taken) and factory_loads.csv (the factory loads). The JSON files are committed, so building the
 application never runs this script; its output is deterministic (same input, same bytes).
 
 Bullets: rifle bullets only; one record per distinct bullet (bulk and pack-size SKUs of one
 product are folded into it); Sierra's velocity-banded G1 figures give the band that starts at
 the highest velocity (the muzzle band); a bullet whose coefficient is implausible for its
-sectional density or contradicted by an indistinguishable twin, or that has no coefficient or weight at all, is left out. G7 coefficients
-and lengths of facts/bullets-facts.csv fill what the maker's table lacks.
+sectional density or contradicted by an indistinguishable twin, or that has no coefficient or
+weight at all, is left out. G7 coefficients and lengths of facts/bullets-facts.csv fill what the
+maker's table lacks; bullet_corrections.csv replaces figures.
+
+Factory loads: a load that names the bullet its coefficients come from (bc_bullet) must carry
+that bullet's figures, and for a Sierra bullet the G1 of the band that holds the load's muzzle
+velocity. Every figure names its source: URLs with the date they were checked, or "unverified".
 """
 
 import argparse
 import csv
+import datetime
 import hashlib
 import json
 import math
@@ -85,12 +92,32 @@ def sectional_density(weight, diameter):
 BAND = re.compile(r'(\d*\.\d+)"\s*:\s*\[\s*(\d+|null)\s*,\s*(\d+|null)\s*\]')
 
 
-def muzzle_band_bc(banded):
-    """Sierra's banded G1 text, e.g. {".462": [2600, null], ".447": [2100, 2600], ...}: the BC of
-    the band without an upper velocity limit. Read with a pattern, not as JSON: some rows carry
+def velocity_bands(banded):
+    """Sierra's banded G1 text, e.g. {".462": [2600, null], ".447": [2100, 2600], ...}, as
+    (bc, low, high) in ft/s, None for null. Read with a pattern, not as JSON: some rows carry
     stray characters or repeat a coefficient as a key."""
-    top = [float(bc) for bc, low, high in BAND.findall(banded) if high == "null" and low != "null"]
+    return [(float(bc), None if low == "null" else int(low), None if high == "null" else int(high))
+            for bc, low, high in BAND.findall(banded)]
+
+
+def muzzle_band_bc(bands):
+    """The BC of the band without an upper velocity limit."""
+    top = [bc for bc, low, high in bands if high is None and low is not None]
     return top[0] if len(top) == 1 else None
+
+
+def band_bc_at(bands, velocity):
+    """The BC of the band that holds a velocity: from its lower limit up to, not including, its
+    upper one (so 2800 ft/s falls in ".505": [2800, null], not in ".496": [1800, 2800]). A band
+    written upper limit first counts the right way round. None unless exactly one figure holds."""
+    found = set()
+    for bc, low, high in bands:
+        if low is None:
+            continue
+        lo, hi = (low, math.inf) if high is None else sorted((low, high))
+        if lo <= velocity < hi:
+            found.add(bc)
+    return found.pop() if len(found) == 1 else None
 
 
 def style_words(maker_name, product):
@@ -122,9 +149,10 @@ def read_projectiles(path):
             if weight is None or diameter is None:
                 warn(f"no weight or diameter, left out: {row['description']}")
                 continue
-            g1 = number(row["bc_g1"])
+            g1, bands = number(row["bc_g1"]), []
             if g1 is None and row["bc_fn"]:
-                g1 = muzzle_band_bc(row["bc_fn"])
+                bands = velocity_bands(row["bc_fn"])
+                g1 = muzzle_band_bc(bands)
                 if g1 is None:
                     warn(f"unreadable velocity bands, G1 left out: {row['description']}")
             rows.append({
@@ -136,6 +164,7 @@ def read_projectiles(path):
                 "weight": weight,
                 "g1": g1,
                 "g7": number(row["bc_g7"]),
+                "bands": bands,
                 "length": None,
                 "type": row["type"],
             })
@@ -214,7 +243,7 @@ def apply_facts(rows, facts):
             rows.append({
                 "maker": fact["manufacturer"], "sku": fact["sku"], "product": product,
                 "maker_name": clean_text(fact["product"]), "diameter": diameter, "weight": weight,
-                "g1": g1, "g7": g7, "length": length, "type": "rifle",
+                "g1": g1, "g7": g7, "bands": [], "length": length, "type": "rifle",
             })
             continue
         if row["weight"] != weight or row["diameter"] != diameter:
@@ -230,9 +259,53 @@ def apply_facts(rows, facts):
             row["length"] = length
 
 
-def bullet_records(source):
+# A figure's source: the URLs it was checked against and the date, then an optional note; or
+# "unverified", with an optional note on what is known.
+CHECKED = re.compile(r"(?:https?://\S+ )+\(checked (\d{4}-\d{2}-\d{2})\)(?:; .+)?")
+UNVERIFIED = re.compile(r"unverified(?:: .+)?")
+
+
+def source_problem(figure, source, must_be_checked=False):
+    """What is wrong with the source given for a figure, or None."""
+    if not figure.strip():
+        return "a source for a blank figure" if source.strip() else None
+    checked = CHECKED.fullmatch(source)
+    if checked:
+        try:
+            datetime.date.fromisoformat(checked.group(1))
+        except ValueError:
+            return f"no such date: {checked.group(1)}"
+        return None
+    if UNVERIFIED.fullmatch(source) and not must_be_checked:
+        return None
+    wanted = '"URL ... (checked YYYY-MM-DD)"' + ("" if must_be_checked else ' or "unverified"')
+    return f"source must read {wanted}: {source!r}"
+
+
+def apply_corrections(rows, path):
+    """Figures that replace the source table's, each with the page it was checked against: makers
+    revise coefficients (Hornady's 140 gr ELD Match went from .610/.305 to .646/.326), and the
+    source table is a copy of 2018. A correction that matches no bullet is an error."""
+    by_sku = {(r["maker"], sku_key(r["sku"])): r for r in rows}
+    with open(path, newline="", encoding="utf-8") as f:
+        for line, fix in enumerate(csv.DictReader(f), start=2):
+            if None in fix:
+                sys.exit(f"build_catalog: {path.name}:{line}: more fields than columns (quote a text with commas)")
+            row = by_sku.get((fix["maker"], sku_key(fix["sku"])))
+            if row is None:
+                sys.exit(f"build_catalog: {path.name}:{line}: no bullet {fix['maker']} {fix['sku']}")
+            problem = source_problem(fix["g1_bc"] + fix["g7_bc"], fix["source"], must_be_checked=True)
+            if problem:
+                sys.exit(f"build_catalog: {path.name}:{line}: {problem}")
+            row["g1"], row["g7"] = number(fix["g1_bc"]), number(fix["g7_bc"])
+            row["bands"] = []
+
+
+def bullet_records(source, corrections_path):
+    """The bullet records, and the velocity bands of the bullets whose G1 is banded, by id."""
     rows = fold_pack_sizes(read_projectiles(source / "projectiles" / "projectiles.csv"))
     apply_facts(rows, read_facts(source / "facts" / "bullets-facts.csv"))
+    apply_corrections(rows, corrections_path)
     twins = contradicted_twins(rows)
     kept = []
     for row in rows:
@@ -259,7 +332,7 @@ def bullet_records(source):
             for row in members:
                 row["name"] += f" #{row['sku']}"
 
-    records, ids = [], set()
+    records, ids, bands = [], set(), {}
     kept.sort(key=lambda r: (r["maker"], r["diameter"], r["weight"], r["name"]))
     for row in kept:
         if row["sku"]:
@@ -270,6 +343,8 @@ def bullet_records(source):
         if ident in ids:
             sys.exit(f"build_catalog: duplicate bullet id {ident}")
         ids.add(ident)
+        if row["bands"]:
+            bands[ident] = row["bands"]
         records.append({
             "id": ident,
             "manufacturer": row["maker"],
@@ -282,18 +357,32 @@ def bullet_records(source):
             "cd": None,
             "type": row["type"],
         })
-    return records
+    return records, bands
 
 
-def cartridge_records(source, loads_path, bullets):
+# The columns of factory_loads.csv that name the source of a figure, and the figure's column.
+LOAD_SOURCES = {
+    "velocity_source": "muzzle_velocity_fps",
+    "barrel_source": "barrel_in",
+    "bullet_source": "bullet_weight_gr",
+    "g1_source": "g1_bc",
+    "g7_source": "g7_bc",
+}
+
+
+def cartridge_records(source, loads_path, bullets, bands):
     """Factory loads of scripts/factory_loads.csv. A load whose BC is taken from a bullet of the
-    catalog names it in bc_bullet; its figures must then be that bullet's."""
+    catalog names it in bc_bullet; its figures must then be that bullet's, the G1 of a banded
+    bullet being the band that holds the load's muzzle velocity (the bullet record carries the
+    top band, which overstates a slower load)."""
     by_id = {b["id"]: b for b in bullets}
     with open(source / "facts" / "cartridges-facts.csv", newline="", encoding="utf-8") as f:
         cartridges = {row["cartridge"]: number(row["bullet_diameter_in"]) for row in csv.DictReader(f)}
     records, ids = [], set()
     with open(loads_path, newline="", encoding="utf-8") as f:
         for line, row in enumerate(csv.DictReader(f), start=2):
+            if None in row:
+                sys.exit(f"build_catalog: {loads_path.name}:{line}: more fields than columns (quote a text with commas)")
             cartridge = row["cartridge"]
             if cartridge not in cartridges:
                 sys.exit(f"build_catalog: {loads_path.name}:{line}: unknown cartridge {cartridge}")
@@ -308,12 +397,23 @@ def cartridge_records(source, loads_path, bullets):
             if ident in ids:
                 sys.exit(f"build_catalog: {loads_path.name}:{line}: duplicate id {ident}")
             ids.add(ident)
+            for column, figure in LOAD_SOURCES.items():
+                problem = source_problem(row[figure], row[column])
+                if problem:
+                    sys.exit(f"build_catalog: {loads_path.name}:{line}: {column}: {problem}")
             g1, g7 = number(row["g1_bc"]), number(row["g7_bc"])
             if row["bc_bullet"]:
                 bullet = by_id.get(row["bc_bullet"])
-                if bullet is None or (bullet["g1BC"], bullet["g7BC"]) != (g1, g7) \
+                if bullet is None:
+                    sys.exit(f"build_catalog: {loads_path.name}:{line}: no bullet {row['bc_bullet']}")
+                if row["bc_bullet"] in bands:
+                    bullet_g1 = band_bc_at(bands[row["bc_bullet"]], velocity)
+                else:
+                    bullet_g1 = bullet["g1BC"]
+                if (bullet_g1, bullet["g7BC"]) != (g1, g7) \
                         or bullet["weight"] != weight or bullet["caliber"] != cartridges[cartridge]:
-                    sys.exit(f"build_catalog: {loads_path.name}:{line}: does not match bullet {row['bc_bullet']}")
+                    sys.exit(f"build_catalog: {loads_path.name}:{line}: does not match bullet {row['bc_bullet']}"
+                             f" (G1 {bullet_g1} at {velocity:g} ft/s, G7 {bullet['g7BC']}, {bullet['weight']:g} gr)")
             records.append({
                 "id": ident,
                 "name": name,
@@ -340,11 +440,12 @@ def main():
                         help="folder with projectiles/ and facts/ (default: %(default)s)")
     parser.add_argument("--out", type=Path, default=SCRIPT_DIR.parent / "resources")
     parser.add_argument("--loads", type=Path, default=SCRIPT_DIR / "factory_loads.csv")
+    parser.add_argument("--corrections", type=Path, default=SCRIPT_DIR / "bullet_corrections.csv")
     parser.add_argument("--check", action="store_true",
                         help="write nothing; fail when the files in --out differ from a rebuild")
     args = parser.parse_args()
-    bullets = bullet_records(args.source)
-    cartridges = cartridge_records(args.source, args.loads, bullets)
+    bullets, bands = bullet_records(args.source, args.corrections)
+    cartridges = cartridge_records(args.source, args.loads, bullets, bands)
     outputs = {"bullets.json": json_text("bullets", bullets),
                "cartridges.json": json_text("cartridges", cartridges)}
     stale = []

@@ -138,23 +138,52 @@ TEST(ShippedCatalog, CarriesMakersPublishedFigures) {
     EXPECT_EQ(smk->g1BC, 0.505);  // the band from 2800 ft/s up
     EXPECT_FALSE(smk->g7BC.has_value());
 
+    // Hornady's current figures, which replace the 2018 listing's .610/.305.
     const CatalogBullet* eld = findBullet(QStringLiteral("hornady-26331"));  // 6.5 mm 140 gr ELD Match
     ASSERT_TRUE(eld);
     EXPECT_EQ(eld->weight, 140.0);
-    EXPECT_EQ(eld->g1BC, 0.61);
-    EXPECT_EQ(eld->g7BC, 0.305);
+    EXPECT_EQ(eld->g1BC, 0.646);
+    EXPECT_EQ(eld->g7BC, 0.326);
 
     const CatalogCartridge* federal = findLoad(QStringLiteral(".308 Winchester 175gr SMK (Federal Gold Medal Match)"));
     ASSERT_TRUE(federal);
     EXPECT_EQ(federal->muzzleVelocity, 2600.0);
     EXPECT_EQ(federal->bulletWeight, 175.0);
     EXPECT_EQ(federal->barrelLength, 24.0);
-    EXPECT_EQ(federal->g1BC, 0.505);
 
+    // The load carries the bullet it is loaded with.
     const CatalogCartridge* hornady = findLoad(QStringLiteral("6.5 Creedmoor 140gr ELD Match (Hornady Match)"));
     ASSERT_TRUE(hornady);
     EXPECT_EQ(hornady->muzzleVelocity, 2710.0);
     EXPECT_EQ(hornady->caliber, 0.264);
+    EXPECT_EQ(hornady->g1BC, eld->g1BC);
+    EXPECT_EQ(hornady->g7BC, eld->g7BC);
+}
+
+// A factory load with a Sierra bullet carries the G1 of Sierra's band that holds its muzzle
+// velocity, not the top band the bullet record gives.
+TEST(ShippedCatalog, SierraLoadsCarryTheBandOfTheirMuzzleVelocity) {
+    struct Band {
+        const char* load;
+        double muzzleVelocity;
+        double g1;
+    };
+    for (const Band& expected : {
+             Band{".308 Winchester 175gr SMK (Federal Gold Medal Match)", 2600.0, 0.496},  // 1800-2800
+             Band{".223 Remington 77gr SMK (Federal Gold Medal Match)", 2720.0, 0.362},    // 2500-3000
+             Band{".308 Winchester 168gr SMK (Federal Gold Medal Match)", 2650.0, 0.462},  // 2600 up
+             Band{".223 Remington 69gr SMK (Federal Gold Medal Match)", 2950.0, 0.301},    // 2800 up
+         }) {
+        SCOPED_TRACE(expected.load);
+        const CatalogCartridge* load = findLoad(QString::fromUtf8(expected.load));
+        ASSERT_TRUE(load);
+        EXPECT_EQ(load->muzzleVelocity, expected.muzzleVelocity);
+        EXPECT_EQ(load->g1BC, expected.g1);
+        EXPECT_FALSE(load->g7BC.has_value());
+    }
+    const CatalogBullet* smk77 = findBullet(QStringLiteral("sierra-9377"));
+    ASSERT_TRUE(smk77);
+    EXPECT_EQ(smk77->g1BC, 0.372);  // the band from 3000 ft/s up
 }
 
 TEST(ShippedCatalog, CleaningFoldedPacksAndDroppedErrors) {
