@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -44,13 +45,24 @@ std::optional<QString> QtDialogs::chooseFileToSave(const QString& title, const Q
     return path;
 }
 
-int QtDialogs::runAlert(const Alert& alert) {
-    QMessageBox box(dialogParent());
+QList<QPushButton*> prepareAlertBox(QMessageBox& box, const Alert& alert) {
     box.setIcon(iconFor(alert.style));
-    // The message line stands out in bold above the explanation, as in the platform's alerts.
-    box.setTextFormat(Qt::RichText);
-    box.setText(QStringLiteral("<b>%1</b>").arg(alert.messageText.toHtmlEscaped()));
+    // Plain text throughout, so assistive technology reads the words and no markup; the message
+    // line stands out in bold above the explanation, as in the platform's alerts.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(alert.messageText);
     box.setInformativeText(alert.informativeText);
+    for (auto* label : box.findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+        if (label->objectName() == QLatin1String("qt_msgbox_label")) {
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+        }
+    }
+    box.setWindowTitle(alert.messageText);
+    box.setAccessibleName(alert.messageText);
+    box.setAccessibleDescription(alert.informativeText);
     const QStringList titles =
         alert.buttons.isEmpty() ? QStringList{QObject::tr("OK")} : alert.buttons;
     QList<QPushButton*> buttons;
@@ -59,6 +71,12 @@ int QtDialogs::runAlert(const Alert& alert) {
                                                           : QMessageBox::RejectRole);
     }
     box.setDefaultButton(buttons.first());
+    return buttons;
+}
+
+int QtDialogs::runAlert(const Alert& alert) {
+    QMessageBox box(dialogParent());
+    const QList<QPushButton*> buttons = prepareAlertBox(box, alert);
     box.exec();
     const int chosen = int(buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
     return chosen < 0 ? 0 : chosen;

@@ -2,7 +2,16 @@
 // Dialogs shown with QFileDialog and QMessageBox, parented to the active window.
 #include "app/platform/dialogs.h"
 
+#include <QList>
+
+class QMessageBox;
+class QPushButton;
+
 namespace kavrino {
+
+// Fills `box` with the alert's style, texts and buttons (the first is the default) and returns
+// the buttons in the alert's order.
+QList<QPushButton*> prepareAlertBox(QMessageBox& box, const Alert& alert);
 
 class QtDialogs final : public Dialogs {
 public:

@@ -192,9 +192,13 @@ QWidget* SolveView::buildForm() {
     m_bulletPicker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_bulletPicker->setMinimumContentsLength(14);
     m_bulletPicker->view()->setMinimumWidth(320);
-    // A drop-down list of at most 24 rows: the catalog holds hundreds of bullets.
+    // A drop-down list of at most 24 rows: the catalog holds hundreds of bullets, so the list
+    // shows its scroll bar, and rows get room to breathe.
     m_bulletPicker->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     m_bulletPicker->setMaxVisibleItems(24);
+    m_bulletPicker->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_bulletPicker->view()->setStyleSheet(QStringLiteral("QListView::item { padding: 3px 6px; }"));
+    useThinScrollBars(m_bulletPicker->view());
     fillBulletPicker();
     connect(m_bulletPicker, &QComboBox::activated, this, &SolveView::pickBullet);
     load->addRow(controlRow(tr("Bullet"), m_bulletPicker));
