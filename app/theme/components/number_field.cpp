@@ -20,13 +20,19 @@ NumberField::NumberField(QWidget* parent) : QLineEdit(parent) {
 
 QString NumberField::format(double value) {
     if (!std::isfinite(value)) return QLocale().toString(value);
-    return QLocale().toString(value, 'f', QLocale::FloatingPointShortest);
+    // Plain digits for every value a form is made for; a number too large or too small for
+    // that (a typed 1e308 would be 411 characters) in the locale's exponent form, which reads
+    // back to the same number.
+    const double magnitude = std::abs(value);
+    const bool compact = magnitude >= kLargestPlain || (magnitude != 0 && magnitude < kSmallestPlain);
+    return QLocale().toString(value, compact ? 'e' : 'f', QLocale::FloatingPointShortest);
 }
 
 std::optional<double> NumberField::parse(const QString& text) {
     bool ok = false;
     const double value = QLocale().toDouble(text.trimmed(), &ok);
-    if (!ok) return std::nullopt;
+    // "inf" and "nan" are no measurement: they are refused like any other unreadable text.
+    if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 

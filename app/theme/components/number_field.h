@@ -17,10 +17,15 @@ public:
     // Shows `value`, unless the user is in the middle of typing in this field.
     void setValue(double value);
 
+    // Magnitudes shown in plain digits; others in the exponent form ("1E+12").
+    static constexpr double kLargestPlain = 1e9;
+    static constexpr double kSmallestPlain = 1e-4;
+
     // `value` as the field shows it: the locale's marks, the shortest digits that read back
-    // as the same number.
+    // as the same number; the exponent form outside the plain range.
     static QString format(double value);
-    // Typed text as a number in the user's locale; nothing when the text is not one.
+    // Typed text as a finite number in the user's locale; nothing when the text is not one
+    // (including "inf", "nan" and numbers beyond the range of a double).
     static std::optional<double> parse(const QString& text);
 
     // Commits text typed since the last commit, as focus loss does.

@@ -218,6 +218,43 @@ TEST_F(SolvePane, TextThatIsNotANumberIsNotTaken) {
     EXPECT_EQ(velocity->text(), "2,650");
 }
 
+TEST_F(SolvePane, NotANumberAndInfinityAreRefusedLikeOtherUnreadableText) {
+    show();
+    for (const char* text : {"inf", "-inf", "nan", "infinity", "1e400"}) {
+        SCOPED_TRACE(text);
+        NumberField* coefficient = type("ballisticCoefficientField", text);
+        QTest::keyClick(coefficient, Qt::Key_Return);
+        EXPECT_EQ(model.ballisticCoefficient(), 0.462);
+        EXPECT_EQ(coefficient->text(), "0.462");
+    }
+}
+
+TEST_F(SolvePane, HugeAndTinyValuesShowCompactlyAndReadBackTheSame) {
+    show();
+    struct Row {
+        const char* typed;
+        double value;
+        const char* shown;
+    };
+    const Row rows[] = {
+        {"1e308", 1e308, "1E+308"},
+        {"-2.5e12", -2.5e12, "-2.5E+12"},
+        {"1000000000", 1e9, "1E+09"},
+        {"999999999", 999999999, "999,999,999"},
+        {"0.00001", 1e-5, "1E-05"},
+        {"0.0001", 1e-4, "0.0001"},
+        {"0", 0, "0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        NumberField* zero = type("zeroRangeField", row.typed);
+        QTest::keyClick(zero, Qt::Key_Return);
+        EXPECT_EQ(model.zeroRange(), row.value);
+        EXPECT_EQ(zero->text(), row.shown);
+        EXPECT_EQ(NumberField::parse(zero->text()), row.value);  // what is shown reads back the same
+    }
+}
+
 TEST_F(SolvePane, NegativeAndZeroGoToTheModelAsTyped) {
     show();
     QTest::keyClick(type("windSpeedField", "-5"), Qt::Key_Return);
