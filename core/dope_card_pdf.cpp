@@ -182,6 +182,12 @@ private:
 }  // namespace
 
 QByteArray render(const Meta& meta, std::span<const TrajectoryPoint> points) {
+    return render(meta, points, RenderProgress());
+}
+
+QByteArray render(const Meta& meta, std::span<const TrajectoryPoint> points,
+                  const RenderProgress& progress) {
+    const auto keepGoing = [&](size_t rowsDrawn) { return !progress || progress(rowsDrawn); };
     if (qGuiApp == nullptr) return {};  // fonts and PDF drawing need the GUI application
 
     QByteArray bytes;
@@ -217,11 +223,14 @@ QByteArray render(const Meta& meta, std::span<const TrajectoryPoint> points) {
         card.rule(ruleY, tableLeft, tableLeft + tableWidth);
 
         double y = firstRowTop;
+        size_t drawn = 0;
         for (const TrajectoryPoint& point : points) {
             if (y < lowestRowTop) {
+                if (!keepGoing(drawn)) return {};
                 writer.newPage();
                 y = nextPageRowTop;
             }
+            ++drawn;
             const double baseline = y - rowBaselineDrop;
             const std::array<QString, columnCount> cells{
                 qformat("%.0f", point.range),        qformat("%.0f", point.velocity),
@@ -231,7 +240,7 @@ QByteArray render(const Meta& meta, std::span<const TrajectoryPoint> points) {
             for (int k = 1; k <= columnCount; ++k) card.tableText(cells[k - 1], k, baseline, cellFont);
             y -= rowHeight;
         }
-        if (!painter.end()) return {};
+        if (!painter.end() || !keepGoing(drawn)) return {};
     }
     return bytes;
 }

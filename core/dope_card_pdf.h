@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <span>
 
 namespace kavrino::DopeCardPDF {
@@ -31,5 +32,13 @@ struct Meta {
 // else is repeated. Faces are the bundled DejaVu Sans Mono. Returns empty bytes when no PDF
 // could be drawn (no QGuiApplication, or the painter could not start). Needs the GUI thread.
 QByteArray render(const Meta& meta, std::span<const TrajectoryPoint> points);
+
+// Told the number of rows drawn so far at the start of each page and once at the end; answers
+// false to stop drawing.
+using RenderProgress = std::function<bool(size_t rowsDrawn)>;
+
+// As above, reporting progress page by page; returns empty bytes when `progress` stopped it.
+QByteArray render(const Meta& meta, std::span<const TrajectoryPoint> points,
+                  const RenderProgress& progress);
 
 }  // namespace kavrino::DopeCardPDF

@@ -4,9 +4,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace kavrino {
+
+// The progress of a long task the user waits for: shown once the task takes long, with a
+// Cancel button. Gone when the object is destroyed.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // `done` of the total has been reached; false once the user has cancelled.
+    virtual bool advance(int done) = 0;
+};
 
 // A modal alert with its buttons; the first button is the default one.
 struct Alert {
@@ -35,6 +45,9 @@ public:
     // Shows `alert` and waits; returns the index of the button chosen (0 when the alert was
     // dismissed without a choice).
     virtual int runAlert(const Alert& alert) = 0;
+
+    // Progress of a task of `total` steps; by default nothing is shown and nothing cancels.
+    virtual std::unique_ptr<Progress> showProgress(const QString& label, int total);
 };
 
 }  // namespace kavrino

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 
 namespace kavrino {
@@ -22,7 +23,38 @@ QMessageBox::Icon iconFor(Alert::Style style) {
     return QMessageBox::Information;
 }
 
+// A window-modal progress dialog that appears only when the task runs longer than half a second.
+class DialogProgress final : public Progress {
+public:
+    DialogProgress(const QString& label, int total)
+        : m_dialog(label, QObject::tr("Cancel"), 0, total, dialogParent()) {
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+    bool advance(int done) override {
+        m_dialog.setValue(done);  // a modal progress dialog keeps the window painting meanwhile
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
 }  // namespace
+
+std::unique_ptr<Progress> Dialogs::showProgress(const QString&, int) {
+    struct Silent final : Progress {
+        bool advance(int) override { return true; }
+    };
+    return std::make_unique<Silent>();
+}
+
+std::unique_ptr<Progress> QtDialogs::showProgress(const QString& label, int total) {
+    return std::make_unique<DialogProgress>(label, total);
+}
 
 std::optional<QString> QtDialogs::chooseFileToOpen(const QString& title,
                                                    const QStringList& nameFilters) {

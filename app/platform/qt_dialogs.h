@@ -20,6 +20,7 @@ public:
     std::optional<QString> chooseFileToSave(const QString& title, const QString& defaultName,
                                             const QStringList& nameFilters) override;
     int runAlert(const Alert& alert) override;
+    std::unique_ptr<Progress> showProgress(const QString& label, int total) override;
 };
 
 }  // namespace kavrino

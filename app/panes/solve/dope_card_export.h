@@ -1,7 +1,8 @@
 #pragma once
-// The DOPE card export of the solve pane: solve when there is nothing to print yet, draw the
-// card from the current solve, ask where to save it and write it there in one piece. When the
-// card cannot be drawn or written the user is told it was not saved, and why.
+// The DOPE card export of the solve pane: solve when there is nothing to print yet, ask where to
+// save the card, draw it from the current solve (with progress the user can cancel when that
+// takes long) and write it there in one piece. When the card cannot be drawn or written the
+// user is told it was not saved, and why.
 #include "core/ballistics.h"
 #include "core/dope_card_pdf.h"
 
@@ -15,16 +16,19 @@ namespace kavrino {
 class Dialogs;
 class SolveModel;
 
-// Draws a card; DopeCardPDF::render in the application.
-using DopeCardRenderer =
-    std::function<QByteArray(const DopeCardPDF::Meta&, std::span<const TrajectoryPoint>)>;
+// Draws a card, reporting progress; DopeCardPDF::render in the application.
+using DopeCardRenderer = std::function<QByteArray(
+    const DopeCardPDF::Meta&, std::span<const TrajectoryPoint>, const DopeCardPDF::RenderProgress&)>;
 
 enum class DopeExportOutcome { saved, cancelled, notSaved };
 
 // The file name the save panel proposes.
 QString dopeCardFileName();
 
+// DopeCardPDF::render.
+DopeCardRenderer defaultDopeCardRenderer();
+
 DopeExportOutcome exportDopeCard(SolveModel& model, Dialogs& dialogs,
-                                 const DopeCardRenderer& render = DopeCardPDF::render);
+                                 const DopeCardRenderer& render = defaultDopeCardRenderer());
 
 }  // namespace kavrino

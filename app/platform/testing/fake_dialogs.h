@@ -4,6 +4,7 @@
 #include "app/platform/dialogs.h"
 
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace kavrino {
@@ -17,6 +18,9 @@ public:
     QStringList openTitles;
     QStringList saveDefaultNames;
     std::vector<QStringList> saveNameFilters;  // the filters of each save panel, in order
+    QStringList progressLabels;                // each progress shown, in order
+    std::vector<int> progressReported;         // every step reported, in order
+    int cancelProgressAt = -1;                 // the step at which the user cancels; -1 never
 
     std::optional<QString> chooseFileToOpen(const QString& title, const QStringList&) override {
         openTitles << title;
@@ -36,7 +40,21 @@ public:
         return answer;
     }
 
+    std::unique_ptr<Progress> showProgress(const QString& label, int) override {
+        progressLabels << label;
+        return std::make_unique<Recorded>(*this);
+    }
+
 private:
+    struct Recorded final : Progress {
+        explicit Recorded(FakeDialogs& dialogs) : owner(dialogs) {}
+        bool advance(int done) override {
+            owner.progressReported.push_back(done);
+            return owner.cancelProgressAt < 0 || done < owner.cancelProgressAt;
+        }
+        FakeDialogs& owner;
+    };
+
     static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
         if (answers.empty()) return std::nullopt;
         const bool chosen = answers.front().has_value();

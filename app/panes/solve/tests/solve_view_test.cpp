@@ -491,7 +491,8 @@ TEST_F(SolvePaneExport, EmptyRenderWritesNoFileAndKeepsTheOldOne) {
     old.write("%PDF earlier card");
     old.close();
     dialogs.filesToSave.push_back(path("card.pdf"));
-    const auto outcome = exportDopeCard(model, dialogs, [](const DopeCardPDF::Meta&, std::span<const TrajectoryPoint>) {
+    const auto outcome = exportDopeCard(model, dialogs, [](const DopeCardPDF::Meta&, std::span<const TrajectoryPoint>,
+                                                           const DopeCardPDF::RenderProgress&) {
         return QByteArray();
     });
     EXPECT_EQ(outcome, DopeExportOutcome::notSaved);
@@ -506,16 +507,58 @@ TEST_F(SolvePaneExport, SolvesFirstWhenThereIsNoTrajectoryAndPrintsTheHeading) {
     model.setWindSpeed(10);
     DopeCardPDF::Meta drawn;
     size_t rows = 0;
+    dialogs.filesToSave.push_back(path("card.pdf"));
     const auto outcome = exportDopeCard(model, dialogs, [&](const DopeCardPDF::Meta& meta,
-                                                            std::span<const TrajectoryPoint> points) {
+                                                            std::span<const TrajectoryPoint> points,
+                                                            const DopeCardPDF::RenderProgress&) {
         drawn = meta;
         rows = points.size();
         return QByteArray("%PDF");
     });
-    EXPECT_EQ(outcome, DopeExportOutcome::cancelled);
+    EXPECT_EQ(outcome, DopeExportOutcome::saved);
     EXPECT_EQ(rows, 10u);
     EXPECT_EQ(drawn.dragModel, "G7");
     EXPECT_EQ(drawn.conditions, QString::fromUtf8("59°F · 29.92 inHg · 0 ft · 10 mph @ 90°"));
+}
+
+// Mended fault: a card of thousands of pages was drawn before the save panel appeared, freezing
+// the window for seconds, and could not be stopped.
+TEST_F(SolvePaneExport, AsksWhereFirstThenDrawsWithProgressTheUserCanCancel) {
+    show();
+    model.setMaxRange(20000);  // a long card: many pages
+    model.setRangeStep(5);
+    model.solve();
+    const size_t rows = model.trajectory().size();
+    ASSERT_GT(rows, 300u);
+
+    // Cancelling the save panel draws nothing at all.
+    bool drew = false;
+    const auto noDrawing = [&](const DopeCardPDF::Meta&, std::span<const TrajectoryPoint>,
+                               const DopeCardPDF::RenderProgress&) {
+        drew = true;
+        return QByteArray("%PDF");
+    };
+    EXPECT_EQ(exportDopeCard(model, dialogs, noDrawing), DopeExportOutcome::cancelled);
+    EXPECT_FALSE(drew);
+
+    // Cancelling the progress midway writes nothing and says nothing.
+    dialogs.filesToSave.push_back(path("card.pdf"));
+    dialogs.cancelProgressAt = 100;
+    EXPECT_EQ(exportDopeCard(model, dialogs), DopeExportOutcome::cancelled);
+    EXPECT_EQ(dialogs.progressLabels.size(), 1);
+    ASSERT_FALSE(dialogs.progressReported.empty());
+    EXPECT_GE(dialogs.progressReported.back(), 100);
+    EXPECT_LT(dialogs.progressReported.back(), int(rows));
+    EXPECT_TRUE(dialogs.alertsShown.empty());
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    // Left to finish, the progress reaches every row and the card is written.
+    dialogs.progressReported.clear();
+    dialogs.cancelProgressAt = -1;
+    dialogs.filesToSave.push_back(path("card.pdf"));
+    EXPECT_EQ(exportDopeCard(model, dialogs), DopeExportOutcome::saved);
+    EXPECT_EQ(dialogs.progressReported.back(), int(rows));
+    EXPECT_TRUE(read(path("card.pdf")).startsWith("%PDF"));
 }
 
 }  // namespace
