@@ -102,7 +102,10 @@ SolveModel::SolveModel(QObject* parent)
 
 QJsonObject SolveModel::buildRequest() const {
     QJsonObject request;
-    for (const auto& [key, value] : requestEntries(*this)) {
+    for (const auto& entry : requestEntries(*this)) {
+        // Plain names, not a structured binding: clang 14 lets no lambda capture a binding.
+        const auto& key = entry.first;
+        const auto& value = entry.second;
         std::visit(
             [&](const auto& v) {
                 using V = std::decay_t<decltype(v)>;

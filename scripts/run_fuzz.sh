@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Runs the kavrino_solve_json fuzzer for a bounded time from the seed corpus.
-#   run_fuzz.sh <fuzzer binary> [seconds, default 60]
+# Runs one libFuzzer target for a bounded time from its seed corpus.
+#   run_fuzz.sh <fuzzer binary> <seed corpus folder> [seconds, default 60]
 # Exits non-zero on any crash, leak, timeout or out-of-memory. Work files (the growing corpus
 # and any crashing input) live in a temporary folder; a crashing input is printed in base64
 # before the folder is removed.
 set -euo pipefail
 fuzzer=$1
-seconds=${2:-60}
-here=$(cd "$(dirname "$0")" && pwd)
+seeds=$2
+seconds=${3:-60}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/corpus" "$work/artifacts"
-cp "$here"/corpus/* "$work/corpus/"
+cp "$seeds"/* "$work/corpus/"
 
+echo "-- $(basename "$fuzzer"), ${seconds} s"
 status=0
 ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
@@ -23,14 +24,17 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     -malloc_limit_mb=2048 \
     -max_len=8192 \
     -print_final_stats=1 \
-    -artifact_prefix="$work/artifacts/" || status=$?
+    -artifact_prefix="$work/artifacts/" >"$work/log" 2>&1 || status=$?
 
 if [ "$status" -ne 0 ]; then
+    cat "$work/log" >&2
     echo "fuzzer failed with status $status; failing inputs (base64):" >&2
     for f in "$work"/artifacts/*; do
         [ -e "$f" ] || continue
         echo "$(basename "$f"):" >&2
         base64 "$f" >&2
     done
+else
+    grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$work/log" || true
 fi
 exit "$status"
