@@ -1,12 +1,16 @@
 #include "app/pane_registry.h"
 
 #include "app/panes/solve/solve_view.h"
+#include "app/platform/platform.h"
+#include "tools/map/map_target_view.h"
+#include "tools/map/tile_source.h"
 
 namespace kavrino {
 
 WorkspacePanes workspacePanes() {
     WorkspacePanes panes;
     panes.set(WorkspaceTab::solve, [](const PaneContext& c) { return new SolveView(c.model, c.catalog, c.platform); });
+    panes.set(WorkspaceTab::map, [](const PaneContext& c) { return new MapTargetView(initialMapTargetState(), userTileSource(c.platform.environment)); });
     return panes;
 }
 
