@@ -8,6 +8,7 @@ packages=(
     nlohmann-json3-dev libfmt-dev libgeographiclib-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     fonts-dejavu-core fonts-lato xvfb xauth poppler-utils
+    ca-certificates
 )
 missing=()
 for p in "${packages[@]}"; do

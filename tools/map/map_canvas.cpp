@@ -20,7 +20,7 @@ namespace {
 
 constexpr double kCornerRadius = 12;
 constexpr double kLineWidth = 2;
-constexpr double kGridSpacing = 110;     // least pixels between grid lines, room for a label
+constexpr double kGridSpacing = 90;      // least pixels between grid lines, room for a label
 constexpr double kWheelNotchLevels = 0.5;  // zoom levels per wheel notch (120 eighths of a degree)
 constexpr int kKeyPanPixels = 80;
 constexpr int kAttributionMargin = 6;
