@@ -1,13 +1,75 @@
 #include "app/theme/components/dark_chart.h"
 
 #include "app/theme/palette.h"
+#include "app/theme/typeface.h"
 
 #include <QAbstractAxis>
 #include <QChart>
 #include <QChartView>
 #include <QGraphicsLayout>
+#include <QMarginsF>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
 
 namespace kavrino {
+namespace {
+
+// The platform charts label their axes in the caption size.
+constexpr double kAxisTextPoints = 10;
+
+// Keeps a chart's grid on whole pixels. Hairlines stay crisp at a device pixel ratio of 1 only
+// when they run along pixel centres; the grid lines lie on the plot area's edges and at equal
+// steps between them, so the plot area is moved to start on a pixel centre and trimmed to
+// whole-pixel steps (a few pixels at most). It works through the chart layout's margins, which
+// leave the automatic placement of labels and titles as it is. At a ratio of 2 the same
+// positions fall on device-pixel boundaries, two pixels wide.
+class PixelGrid final : public QObject {
+public:
+    explicit PixelGrid(QChart& chart) : QObject(&chart), m_chart(chart) {
+        setObjectName(QStringLiteral("darkChartPixelGrid"));
+        connect(&chart, &QChart::plotAreaChanged, this, &PixelGrid::snap);
+        for (QAbstractAxis* axis : chart.axes()) {
+            if (auto* values = qobject_cast<QValueAxis*>(axis)) {
+                connect(values, &QValueAxis::tickCountChanged, this, &PixelGrid::snap);
+            }
+        }
+    }
+
+    void snap() {
+        const QRectF area = m_chart.plotArea();
+        if (area.width() <= 0 || area.height() <= 0) return;
+        const QRectF natural = area.adjusted(-m_margins.left(), -m_margins.top(), m_margins.right(), m_margins.bottom());
+        double left, right, top, bottom;
+        onWholeSteps(natural.left(), natural.right(), steps(Qt::Horizontal), left, right);
+        onWholeSteps(natural.top(), natural.bottom(), steps(Qt::Vertical), top, bottom);
+        const QMarginsF margins(left - natural.left(), top - natural.top(), natural.right() - right,
+                                natural.bottom() - bottom);
+        if (margins == m_margins) return;
+        m_margins = margins;
+        m_chart.layout()->setContentsMargins(margins.left(), margins.top(), margins.right(), margins.bottom());
+    }
+
+private:
+    // Grid intervals along `orientation`: those of the first value axis that runs that way.
+    int steps(Qt::Orientation orientation) const {
+        for (QAbstractAxis* axis : m_chart.axes(orientation)) {
+            if (auto* values = qobject_cast<QValueAxis*>(axis)) return std::max(values->tickCount() - 1, 1);
+        }
+        return 1;
+    }
+    static void onWholeSteps(double start, double end, int steps, double& snappedStart, double& snappedEnd) {
+        snappedStart = std::ceil(start - 0.5) + 0.5;
+        const double step = std::floor((end - snappedStart) / steps);
+        snappedEnd = step > 0 ? snappedStart + step * steps : end;
+    }
+
+    QChart& m_chart;
+    QMarginsF m_margins;
+};
+
+}  // namespace
 
 void applyDarkChart(QChart& chart) {
     chart.setBackgroundVisible(false);
@@ -20,16 +82,63 @@ void applyDarkChart(QChart& chart) {
         axis->setGridLineColor(withOpacity(Palette::stroke(), 0.6));
         axis->setLinePenColor(Palette::stroke());
         axis->setLabelsColor(Palette::textSecondary());
+        axis->setLabelsFont(uiFont(kAxisTextPoints));
         axis->setTitleBrush(Palette::textSecondary());
+        axis->setTitleFont(uiFont(kAxisTextPoints));
         axis->setMinorGridLineVisible(false);
+        axis->setShadesVisible(false);
+    }
+    if (chart.findChild<QObject*>(QStringLiteral("darkChartPixelGrid"), Qt::FindDirectChildrenOnly) == nullptr) {
+        new PixelGrid(chart);
     }
 }
 
 void prepareChartView(QChartView& view) {
-    view.setRenderHint(QPainter::Antialiasing);
+    view.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     view.setFrameShape(QFrame::NoFrame);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view.setBackgroundBrush(Qt::transparent);
     view.setStyleSheet(QStringLiteral("background: transparent"));
+}
+
+void applyAutomaticRange(QValueAxis& axis, double low, double high, int tickTarget) {
+    if (!std::isfinite(low)) low = 0;
+    if (!std::isfinite(high)) high = 0;
+    low = std::min(low, 0.0);
+    high = std::max(high, 0.0);
+    if (low == high) {
+        low = -1;
+        high = 1;
+    }
+    // Nice numbers for a few tick counts from the target up; the tightest span wins (0 to
+    // 600.3 yd reads 0 to 700 in steps of 100 rather than 0 to 800 in steps of 200). Worked out
+    // on a detached axis: every change of an axis on a chart lays its labels out again.
+    QValueAxis scratch;
+    double bestMin = 0, bestMax = 0;
+    int bestTicks = 0;
+    for (int target = std::max(tickTarget, 2); target <= std::max(tickTarget, 2) + 3; ++target) {
+        scratch.setTickCount(target);  // applyNiceNumbers() rewrites the count
+        scratch.setRange(low, high);
+        scratch.applyNiceNumbers();
+        if (bestTicks == 0 || scratch.max() - scratch.min() < bestMax - bestMin) {
+            bestMin = scratch.min();
+            bestMax = scratch.max();
+            bestTicks = scratch.tickCount();
+        }
+    }
+    // As many decimals as the tick step needs: "200", "2.5", "0.25"; never "200.0".
+    const double step = (bestMax - bestMin) / (bestTicks - 1);
+    int decimals = 0;
+    while (decimals < 6) {
+        const double scaled = step * std::pow(10.0, decimals);
+        if (std::fabs(scaled - std::round(scaled)) <= 1e-6 * std::max(1.0, std::fabs(scaled))) break;
+        ++decimals;
+    }
+    const QString format = QStringLiteral("%.%1f").arg(decimals);
+    if (axis.labelFormat() != format) axis.setLabelFormat(format);
+    if (axis.tickCount() != bestTicks) axis.setTickCount(bestTicks);
+    if (axis.min() != bestMin || axis.max() != bestMax) axis.setRange(bestMin, bestMax);
 }
 
 }  // namespace kavrino

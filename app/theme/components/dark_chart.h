@@ -3,17 +3,28 @@
 // trajectory chart page and the comparison pane.
 class QChart;
 class QChartView;
+class QValueAxis;
 
 namespace kavrino {
 
 // Styles every axis of `chart` alike: grid lines in Palette::stroke() at opacity 0.6, ticks
-// (the axis line) in Palette::stroke(), value labels in Palette::textSecondary() at the
-// framework's default font and placement. The chart itself draws on a transparent background with no legend and no margins of its own,
-// so it sits on the card it is placed in. Call it after the axes are attached.
+// (and the axis line they stand on) in Palette::stroke(), value labels in
+// Palette::textSecondary() at the chart's caption size; axis titles, where a chart sets them,
+// in the same colour and size. The chart draws on a transparent background with no legend and
+// no margins of its own, so it sits on the card it is placed in. From then on the plot area is
+// kept on whole pixels (moved and trimmed by under a pixel per grid step), so the 1-point grid
+// lines are crisp at device pixel ratios of 1 and 2. Call it after the axes are attached.
 void applyDarkChart(QChart& chart);
 
-// A chart view for a styled chart: antialiased, transparent, without a frame. Qt Charts draws
-// in device pixels, so the lines stay sharp at any device pixel ratio.
+// A chart view for a styled chart: antialiased (lines and text), transparent, without a frame
+// or scroll bars. Qt Charts draws in device pixels, so lines and labels stay sharp at any
+// device pixel ratio.
 void prepareChartView(QChartView& view);
+
+// The automatic domain of a value axis: the span from `low` to `high` widened to include zero
+// (as the charts of the theme always show their zero), then rounded outwards to nice numbers
+// (QValueAxis::applyNiceNumbers) with `tickTarget` ticks or a few more, whichever spans least. A span with nothing in it (all values zero, or no values at
+// all when both are 0) becomes -1 to 1, so a flat line at 0 sits in the middle.
+void applyAutomaticRange(QValueAxis& axis, double low, double high, int tickTarget = 5);
 
 }  // namespace kavrino
