@@ -4,6 +4,7 @@
 #include "app/platform/platform.h"
 #include "tools/map/map_target_view.h"
 #include "tools/map/tile_source.h"
+#include "app/panes/trajectory/trajectory_view.h"
 
 namespace kavrino {
 
@@ -11,6 +12,7 @@ WorkspacePanes workspacePanes() {
     WorkspacePanes panes;
     panes.set(WorkspaceTab::solve, [](const PaneContext& c) { return new SolveView(c.model, c.catalog, c.platform); });
     panes.set(WorkspaceTab::map, [](const PaneContext& c) { return new MapTargetView(initialMapTargetState(), userTileSource(c.platform.environment)); });
+    panes.set(WorkspaceTab::visualize, [](const PaneContext& c) { return new TrajectoryView3D(c.model, displaySpeedOfSound); });
     return panes;
 }
 
