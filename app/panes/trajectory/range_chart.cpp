@@ -26,6 +26,9 @@ constexpr double kLineWidth = 2.5;
 constexpr double kRuleWidth = 1;
 constexpr double kAnnotationPoints = 9;
 constexpr double kAnnotationSpacing = 2;  // between the rule and the caption's text box
+constexpr int kTickTarget = 5;
+constexpr int kMostRangeTicks = 11;  // the range axis runs along the card's width
+constexpr int kTickSpacing = 30;     // points per vertical tick at least, labels included
 
 QPen linePen(const QColor& colour) {
     return QPen(colour, kLineWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
@@ -205,8 +208,8 @@ void RangeChart::fitAxes(const QList<QPointF>& points) {
         yLow = std::min(yLow, m_look.rule->value);
         yHigh = std::max(yHigh, m_look.rule->value);
     }
-    applyAutomaticRange(*m_axisX, xLow, xHigh);
-    applyAutomaticRange(*m_axisY, yLow, yHigh);
+    applyAutomaticRange(*m_axisX, xLow, xHigh, kTickTarget, kMostRangeTicks);
+    applyAutomaticRange(*m_axisY, yLow, yHigh, kTickTarget, std::max(kTickTarget, int(height() / kTickSpacing) + 1));
     placeRuleMarks();
 }
 

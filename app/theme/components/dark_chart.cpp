@@ -102,7 +102,7 @@ void prepareChartView(QChartView& view) {
     view.setStyleSheet(QStringLiteral("background: transparent"));
 }
 
-void applyAutomaticRange(QValueAxis& axis, double low, double high, int tickTarget) {
+void applyAutomaticRange(QValueAxis& axis, double low, double high, int tickTarget, int maxTicks) {
     if (!std::isfinite(low)) low = 0;
     if (!std::isfinite(high)) high = 0;
     low = std::min(low, 0.0);
@@ -111,17 +111,20 @@ void applyAutomaticRange(QValueAxis& axis, double low, double high, int tickTarg
         low = -1;
         high = 1;
     }
-    // Nice numbers for a few tick counts from the target up; the tightest span wins (0 to
-    // 600.3 yd reads 0 to 700 in steps of 100 rather than 0 to 800 in steps of 200). Worked out
-    // on a detached axis: every change of an axis on a chart lays its labels out again.
+    // Nice numbers for tick counts from the target up; the tightest span wins (0 to 600.3 yd
+    // reads 0 to 700 in steps of 100 rather than 0 to 800 in steps of 200 where eight ticks
+    // fit, 0 to 300.1 yd reads 0 to 350). Worked out on a detached axis: every change of an
+    // axis on a chart lays its labels out again.
     QValueAxis scratch;
     double bestMin = 0, bestMax = 0;
     int bestTicks = 0;
-    for (int target = std::max(tickTarget, 2); target <= std::max(tickTarget, 2) + 3; ++target) {
+    const int firstTarget = std::max(tickTarget, 2);
+    for (int target = firstTarget; target <= std::max(firstTarget, maxTicks) + 3; ++target) {
         scratch.setTickCount(target);  // applyNiceNumbers() rewrites the count
         scratch.setRange(low, high);
         scratch.applyNiceNumbers();
-        if (bestTicks == 0 || scratch.max() - scratch.min() < bestMax - bestMin) {
+        const bool fits = scratch.tickCount() <= maxTicks || target == firstTarget;
+        if (fits && (bestTicks == 0 || scratch.max() - scratch.min() < bestMax - bestMin)) {
             bestMin = scratch.min();
             bestMax = scratch.max();
             bestTicks = scratch.tickCount();

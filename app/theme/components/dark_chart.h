@@ -23,8 +23,11 @@ void prepareChartView(QChartView& view);
 
 // The automatic domain of a value axis: the span from `low` to `high` widened to include zero
 // (as the charts of the theme always show their zero), then rounded outwards to nice numbers
-// (QValueAxis::applyNiceNumbers) with `tickTarget` ticks or a few more, whichever spans least. A span with nothing in it (all values zero, or no values at
-// all when both are 0) becomes -1 to 1, so a flat line at 0 sits in the middle.
-void applyAutomaticRange(QValueAxis& axis, double low, double high, int tickTarget = 5);
+// (QValueAxis::applyNiceNumbers). Of the results for `tickTarget` ticks and more, the
+// tightest span with at most `maxTicks` ticks wins (labels closer than about 22 points are
+// elided, so a short axis allows fewer). A span with nothing in it (all values zero, or no
+// values at all when both are 0) becomes -1 to 1, so a flat line at 0 sits in the middle.
+// Labels get as many decimals as the tick step needs ("200", "2.5").
+void applyAutomaticRange(QValueAxis& axis, double low, double high, int tickTarget = 5, int maxTicks = 7);
 
 }  // namespace kavrino

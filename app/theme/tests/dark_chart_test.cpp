@@ -102,13 +102,22 @@ TEST(DarkChart, AutomaticRangeIncludesZeroAndEndsOnNiceNumbers) {
     EXPECT_EQ(axis.min(), -500);
     EXPECT_EQ(axis.max(), 100);
 
-    // The tightest of a few tick counts: 600.3 yd is not stretched to 800.
-    applyAutomaticRange(axis, 25.1, 600.3);
+    // The tightest of a few tick counts: 600.3 yd is not stretched to 800 when eight ticks
+    // fit; it is when at most seven do.
+    applyAutomaticRange(axis, 25.1, 600.3, 5, 11);
     EXPECT_EQ(axis.max(), 700);
     EXPECT_EQ(axis.tickCount(), 8);
+    applyAutomaticRange(axis, 25.1, 600.3, 5, 7);
+    EXPECT_EQ(axis.max(), 800);
+    EXPECT_EQ(axis.tickCount(), 5);
+    applyAutomaticRange(axis, 50.2, 300.1, 5, 11);
+    EXPECT_EQ(axis.max(), 350);
+    applyAutomaticRange(axis, 0.21, 8.14);  // not ten ticks of 1 on a short axis
+    EXPECT_EQ(axis.max(), 10);
+    EXPECT_EQ(axis.tickCount(), 6);
 
     // Small figures get the decimals their step needs.
-    applyAutomaticRange(axis, 0, 1.3);
+    applyAutomaticRange(axis, 0, 1.3, 5, 11);
     EXPECT_DOUBLE_EQ(axis.max(), 1.4);
     EXPECT_EQ(axis.labelFormat(), "%.1f");
 
