@@ -124,7 +124,9 @@ QAccessibleInterface* rangeChartAccessible(const QString& className, QObject* ob
 }  // namespace
 
 RangeChart::RangeChart(RangeChartLook look, QWidget* parent)
-    : QChartView(parent), m_look(std::move(look)), m_chart(new QChart) {
+    // Built with its chart: a view made without one makes a default chart of its own, which
+    // setChart() would release without deleting.
+    : QChartView(new QChart, parent), m_look(std::move(look)), m_chart(chart()) {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(rangeChartAccessible);
         return true;
@@ -169,7 +171,6 @@ RangeChart::RangeChart(RangeChartLook look, QWidget* parent)
     connect(m_chart, &QChart::plotAreaChanged, this, &RangeChart::placeRuleMarks);
 
     applyDarkChart(*m_chart);
-    setChart(m_chart);
     prepareChartView(*this);
     setAccessibleName(m_look.title);
     setPoints({});
