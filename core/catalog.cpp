@@ -112,6 +112,12 @@ QString bulletLabel(const CatalogBullet& bullet) {
            qformat("%.0fgr", std::trunc(bullet.weight) + 0.0);  // + 0.0 turns -0 into 0
 }
 
+CatalogBallisticCoefficient catalogBallisticCoefficient(std::optional<double> g7BC,
+                                                        std::optional<double> g1BC) {
+    if (g7BC && *g7BC > 0) return {*g7BC, DragModel::G7};
+    return {g1BC.value_or(0.5), DragModel::G1};
+}
+
 size_t qHash(const CatalogBullet& b, size_t seed) noexcept {
     seed = combine(seed, b.id);
     seed = combine(seed, b.manufacturer);

@@ -2,6 +2,8 @@
 // The read-only bullet and factory-load catalog shipped with the application ("bullets.json",
 // "cartridges.json"). One process-wide instance, loaded at first use; tests load fixtures into
 // a catalog of their own through a ResourceLookup pointed at their folder.
+#include "core/ballistics.h"  // DragModel
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -49,6 +51,16 @@ struct CatalogCartridge {
 // "<manufacturer> <name> <weight truncated to whole grains>gr", e.g. "Sierra MatchKing 175gr".
 // The display and search text of a bullet, and the load name when a bullet is applied.
 QString bulletLabel(const CatalogBullet& bullet);
+
+// The coefficient and drag model a catalog entry stands for, from its own G7 and G1 BC: a G7 BC
+// greater than 0 wins; otherwise the G1 BC, or 0.5 when there is none, with G1. Applying an
+// entry sets exactly these, and the catalog pane shows them.
+struct CatalogBallisticCoefficient {
+    double coefficient = 0;
+    DragModel dragModel = DragModel::G1;
+};
+CatalogBallisticCoefficient catalogBallisticCoefficient(std::optional<double> g7BC,
+                                                        std::optional<double> g1BC);
 
 size_t qHash(const CatalogBullet& bullet, size_t seed = 0) noexcept;
 size_t qHash(const CatalogCartridge& cartridge, size_t seed = 0) noexcept;

@@ -169,13 +169,9 @@ void SolveModel::solve() {
 }
 
 void SolveModel::applyBallisticCoefficient(std::optional<double> g7BC, std::optional<double> g1BC) {
-    if (g7BC && *g7BC > 0) {
-        m_ballisticCoefficient = *g7BC;
-        m_dragModel = DragModel::G7;
-    } else {
-        m_ballisticCoefficient = g1BC.value_or(0.5);
-        m_dragModel = DragModel::G1;
-    }
+    const CatalogBallisticCoefficient chosen = catalogBallisticCoefficient(g7BC, g1BC);
+    m_ballisticCoefficient = chosen.coefficient;  // before the drag model
+    m_dragModel = chosen.dragModel;
 }
 
 void SolveModel::apply(const CatalogBullet& bullet) {
