@@ -74,6 +74,59 @@ struct LookOf {
 
 ButtonLook buttonLook(const ButtonStyle& style) { return std::visit(LookOf{}, style); }
 
+QSize buttonSize(const ButtonLook& look, const QString& text, bool hasIcon) {
+    if (look.fixedSide > 0) return QSize(look.fixedSide, look.fixedSide);
+    const QFontMetrics metrics(look.font);
+    int width = metrics.horizontalAdvance(text);
+    if (hasIcon) width += kIconSide + (text.isEmpty() ? 0 : kIconTextSpacing);
+    const int height = std::max(metrics.height(), hasIcon ? kIconSide : 0);
+    return QSize(width + 2 * look.horizontalPadding, height + 2 * look.verticalPadding);
+}
+
+void paintButton(QPainter& painter, const QRectF& bounds, const ButtonLook& look, const QString& text,
+                 const QIcon& icon, double pressProgress, bool enabled, double devicePixelRatio) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double opacity = 1.0 + (look.pressedOpacity - 1.0) * pressProgress;
+    painter.setOpacity(painter.opacity() * opacity * (enabled ? 1.0 : 0.5));
+    const double scale = 1.0 + (look.pressedScale - 1.0) * pressProgress;
+    if (scale != 1.0) {
+        painter.translate(bounds.center());
+        painter.scale(scale, scale);
+        painter.translate(-bounds.center());
+    }
+
+    QLinearGradient fill(bounds.topLeft(), bounds.bottomLeft());
+    fill.setColorAt(0, look.fillTop);
+    fill.setColorAt(1, look.fillBottom);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawPath(continuousRoundedRect(bounds, look.cornerRadius));
+    paintInnerBorder(painter, bounds, look.cornerRadius, look.border);
+
+    // The label: an optional symbol then the title, centred as one group.
+    const QFontMetrics metrics(look.font);
+    const bool hasIcon = !icon.isNull();
+    const int textWidth = metrics.horizontalAdvance(text);
+    const int groupWidth = (hasIcon ? kIconSide : 0) +
+                           (hasIcon && !text.isEmpty() ? kIconTextSpacing : 0) + textWidth;
+    double x = bounds.center().x() - groupWidth / 2.0;
+    if (hasIcon) {
+        const QRectF iconRect(x, bounds.center().y() - kIconSide / 2.0, kIconSide, kIconSide);
+        painter.drawPixmap(iconRect.toRect(),
+                           tintedPixmap(icon, look.labelColor, kIconSide, devicePixelRatio));
+        x += kIconSide + kIconTextSpacing;
+    }
+    if (!text.isEmpty()) {
+        painter.setFont(look.font);
+        painter.setPen(look.labelColor);
+        painter.drawText(QRectF(x, bounds.top(), textWidth + 1, bounds.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+    painter.restore();
+}
+
 StyledButton::StyledButton(const QString& text, const ButtonStyle& style, QWidget* parent)
     : QPushButton(text, parent), m_animation(new QVariantAnimation(this)) {
     m_animation->setDuration(kPressMilliseconds);
@@ -140,55 +193,12 @@ double StyledButton::currentOpacity() const {
 
 double StyledButton::currentScale() const { return 1.0 + (m_look.pressedScale - 1.0) * m_progress; }
 
-QSize StyledButton::sizeHint() const {
-    if (m_look.fixedSide > 0) return QSize(m_look.fixedSide, m_look.fixedSide);
-    const QFontMetrics metrics(m_look.font);
-    int width = metrics.horizontalAdvance(text());
-    if (!icon().isNull()) width += kIconSide + (text().isEmpty() ? 0 : kIconTextSpacing);
-    const int height = std::max(metrics.height(), icon().isNull() ? 0 : kIconSide);
-    return QSize(width + 2 * m_look.horizontalPadding, height + 2 * m_look.verticalPadding);
-}
+QSize StyledButton::sizeHint() const { return buttonSize(m_look, text(), !icon().isNull()); }
 
 void StyledButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setOpacity(currentOpacity() * (isEnabled() ? 1.0 : 0.5));
-    const QRectF bounds(rect());
-    const double scale = currentScale();
-    if (scale != 1.0) {
-        painter.translate(bounds.center());
-        painter.scale(scale, scale);
-        painter.translate(-bounds.center());
-    }
-
-    QLinearGradient fill(bounds.topLeft(), bounds.bottomLeft());
-    fill.setColorAt(0, m_look.fillTop);
-    fill.setColorAt(1, m_look.fillBottom);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
-    painter.drawPath(continuousRoundedRect(bounds, m_look.cornerRadius));
-    paintInnerBorder(painter, bounds, m_look.cornerRadius, m_look.border);
-
-    // The label: an optional symbol then the title, centred as one group.
-    const QFontMetrics metrics(m_look.font);
-    const bool hasIcon = !icon().isNull();
-    const int textWidth = metrics.horizontalAdvance(text());
-    const int groupWidth = (hasIcon ? kIconSide : 0) +
-                           (hasIcon && !text().isEmpty() ? kIconTextSpacing : 0) + textWidth;
-    double x = bounds.center().x() - groupWidth / 2.0;
-    if (hasIcon) {
-        const QRectF iconRect(x, bounds.center().y() - kIconSide / 2.0, kIconSide, kIconSide);
-        painter.drawPixmap(iconRect.toRect(),
-                           tintedPixmap(icon(), m_look.labelColor, kIconSide, devicePixelRatioF()));
-        x += kIconSide + kIconTextSpacing;
-    }
-    if (!text().isEmpty()) {
-        painter.setFont(m_look.font);
-        painter.setPen(m_look.labelColor);
-        painter.drawText(QRectF(x, bounds.top(), textWidth + 1, bounds.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, text());
-    }
+    paintButton(painter, QRectF(rect()), m_look, text(), icon(), m_progress, isEnabled(),
+                devicePixelRatioF());
 }
 
 }  // namespace kavrino

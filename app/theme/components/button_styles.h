@@ -8,6 +8,7 @@
 
 #include <variant>
 
+class QPainter;
 class QVariantAnimation;
 
 namespace kavrino {
@@ -41,6 +42,15 @@ struct ButtonLook {
 };
 
 ButtonLook buttonLook(const ButtonStyle& style);
+
+// The size a button of `look` takes for its label (`text`, with a symbol in front when `hasIcon`).
+QSize buttonSize(const ButtonLook& look, const QString& text, bool hasIcon);
+
+// Draws a button of `look` filling `bounds`: fill, border and label (symbol, then title),
+// with the pressed look applied by `pressProgress` (0 released, 1 pressed). The shadow of the
+// primary style is not drawn here. Used by StyledButton and by rows that paint their buttons.
+void paintButton(QPainter& painter, const QRectF& bounds, const ButtonLook& look, const QString& text,
+                 const QIcon& icon, double pressProgress, bool enabled, double devicePixelRatio);
 
 class StyledButton final : public QPushButton {
     Q_OBJECT

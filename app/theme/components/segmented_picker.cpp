@@ -135,6 +135,13 @@ void SegmentedPicker::setSelectedIndex(int index) {
     }
 }
 
+void SegmentedPicker::setSegmentText(int index, const QString& text) {
+    if (index < 0 || index >= count() || m_segments[index] == text) return;
+    m_segments[index] = text;
+    updateGeometry();
+    update();
+}
+
 QSize SegmentedPicker::sizeHint() const {
     int widest = 0;
     for (const QString& text : m_segments) widest = std::max(widest, fontMetrics().horizontalAdvance(text));

@@ -17,6 +17,8 @@ public:
     int selectedIndex() const { return m_selected; }
     int count() const { return int(m_segments.size()); }
     QString segmentText(int index) const { return m_segments.value(index); }
+    // Replaces the text of an existing segment (a count in a title that changes).
+    void setSegmentText(int index, const QString& text);
     // The segment's rectangle in this widget's coordinates (tests click there).
     QRect segmentRect(int index) const;
 
