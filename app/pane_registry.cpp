@@ -1,5 +1,6 @@
 #include "app/pane_registry.h"
 
+#include "app/panes/catalog/catalog_view.h"
 #include "app/panes/solve/solve_view.h"
 #include "app/platform/platform.h"
 #include "tools/map/map_target_view.h"
@@ -11,6 +12,7 @@ namespace kavrino {
 WorkspacePanes workspacePanes() {
     WorkspacePanes panes;
     panes.set(WorkspaceTab::solve, [](const PaneContext& c) { return new SolveView(c.model, c.catalog, c.platform); });
+    panes.set(WorkspaceTab::catalog, [](const PaneContext& c) { return new CatalogView(c.model, c.catalog); });
     panes.set(WorkspaceTab::map, [](const PaneContext& c) { return new MapTargetView(initialMapTargetState(), userTileSource(c.platform.environment)); });
     panes.set(WorkspaceTab::visualize, [](const PaneContext& c) { return new TrajectoryView3D(c.model, displaySpeedOfSound); });
     return panes;
