@@ -77,8 +77,11 @@ private:
     EntryRef m_entry;
 };
 
-// One row: a list item named by its title and described by its subtitle.
-class RowAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+// One row: a list item named by its title and described by its subtitle, and the one cell of
+// its row in the list's table view of itself.
+class RowAccessible final : public QAccessibleInterface,
+                            public QAccessibleActionInterface,
+                            public QAccessibleTableCellInterface {
 public:
     explicit RowAccessible(EntryRef entry) : m_entry(entry) {
         m_button = QAccessible::registerAccessibleInterface(new UseButtonAccessible(std::move(entry)));
@@ -130,7 +133,9 @@ public:
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+        if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
+        if (type == QAccessible::TableCellInterface) return static_cast<QAccessibleTableCellInterface*>(this);
+        return nullptr;
     }
     // Pressing the row does what its "Use" button and a double-click on it do.
     QStringList actionNames() const override { return {pressAction()}; }
@@ -146,13 +151,24 @@ public:
         return name == pressAction() ? QStringList{QStringLiteral("Return")} : QStringList{};
     }
 
+    bool isSelected() const override { return false; }
+    QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return 0; }
+    int rowIndex() const override { return m_entry.row(); }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface* table() const override { return parent(); }
+
 private:
     EntryRef m_entry;
     QAccessible::Id m_button;
 };
 
-// The list: one child per row shown, in order.
-class CatalogListAccessible final : public QAccessibleWidget {
+// The list: one child per row shown, in order. It is also a one-column table without
+// selection, as item views are for assistive technology, so that clients read its rows afresh
+// rather than keeping those of an earlier search.
+class CatalogListAccessible final : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
     explicit CatalogListAccessible(CatalogListView* view) : QAccessibleWidget(view, QAccessible::List) {}
     ~CatalogListAccessible() override {
@@ -172,6 +188,32 @@ public:
         const QPoint local = view()->viewport()->mapFromGlobal(QPoint(x, y));
         return child(view()->indexAt(local).row());
     }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    QAccessibleInterface* cellAt(int row, int column) const override { return column == 0 ? child(row) : nullptr; }
+    int selectedCellCount() const override { return 0; }
+    QList<QAccessibleInterface*> selectedCells() const override { return {}; }
+    QString columnDescription(int) const override { return {}; }
+    QString rowDescription(int) const override { return {}; }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return 0; }
+    int columnCount() const override { return 1; }
+    int rowCount() const override { return childCount(); }
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override { return {}; }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int) const override { return false; }
+    bool selectRow(int) override { return false; }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+    // Items are looked up from the model each time; there is nothing to update.
+    void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
 private:
     CatalogListView* view() const { return static_cast<CatalogListView*>(widget()); }

@@ -279,6 +279,11 @@ TEST_F(CatalogPane, AssistiveTechnologyReadsEachRowAndUsesIt) {
     EXPECT_EQ(listItems->indexOfChild(nosler), 3);
     EXPECT_EQ(nosler->parent(), listItems);
     EXPECT_EQ(listItems->childAt(nosler->rect().center().x(), nosler->rect().center().y()), nosler);
+    // Item views are one-column tables for assistive technology.
+    ASSERT_NE(listItems->tableInterface(), nullptr);
+    EXPECT_EQ(listItems->tableInterface()->rowCount(), 6);
+    EXPECT_EQ(listItems->tableInterface()->cellAt(3, 0), nosler);
+    EXPECT_EQ(nosler->tableCellInterface()->rowIndex(), 3);
     ASSERT_NE(nosler->actionInterface(), nullptr);
     nosler->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(solves.count(), 1);
@@ -297,6 +302,7 @@ TEST_F(CatalogPane, AssistiveTechnologyReadsEachRowAndUsesIt) {
     type(QStringLiteral("Sierra"));
     ASSERT_EQ(listItems->childCount(), 1);
     EXPECT_EQ(listItems->child(0)->text(QAccessible::Name), "SierraBullets MatchKing 168gr");
+    EXPECT_EQ(listItems->child(0)->tableCellInterface()->rowIndex(), 0);
     EXPECT_FALSE(nosler->isValid());
     nosler->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(solves.count(), 2);
