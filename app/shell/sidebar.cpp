@@ -5,6 +5,8 @@
 #include "app/theme/symbol_icon.h"
 #include "app/theme/typeface.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -52,10 +54,43 @@ void addPadded(QVBoxLayout* stack, QWidget* widget, QMargins padding) {
     stack->addLayout(box);
 }
 
+// The row as assistive technology sees it: a page tab named by the pane's title, selected when
+// its pane is shown, whose one action is the press that shows it.
+class SidebarRowAccessible final : public QAccessibleWidget {
+public:
+    explicit SidebarRowAccessible(SidebarRow* row) : QAccessibleWidget(row, QAccessible::PageTab) {
+        addControllingSignal(QStringLiteral("clicked(bool)"));
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.selectable = true;
+        state.selected = row()->isSelected();
+        return state;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& actionName) override {
+        if (actionName == pressAction() && row()->isEnabled()) row()->click();
+    }
+
+private:
+    SidebarRow* row() const { return static_cast<SidebarRow*>(widget()); }
+};
+
+QAccessibleInterface* sidebarRowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("kavrino::SidebarRow") && object != nullptr && object->isWidgetType()) {
+        return new SidebarRowAccessible(static_cast<SidebarRow*>(object));
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 SidebarRow::SidebarRow(WorkspaceTab tab, QWidget* parent) : QAbstractButton(parent), m_tab(tab) {
-    setCheckable(true);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(sidebarRowAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
     setText(title(tab));
     setIcon(symbolIcon(systemImage(tab)));
     setFocusPolicy(Qt::TabFocus);
@@ -77,6 +112,16 @@ QRect SidebarRow::labelRect() const {
 }
 
 bool SidebarRow::hitButton(const QPoint& pos) const { return labelRect().contains(pos); }
+
+void SidebarRow::setSelected(bool selected) {
+    if (selected == m_selected) return;
+    m_selected = selected;
+    update();
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
 
 void SidebarRow::paintEvent(QPaintEvent*) {
     QPainter painter(this);

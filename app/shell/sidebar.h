@@ -11,15 +11,18 @@
 namespace kavrino {
 
 // One pane's row: symbol, title, and when selected a soft accent fill with a short accent bar
-// at its leading end. The whole padded row is the hit area.
+// at its leading end. The whole padded row is the hit area. A press (click, keyboard or an
+// assistive technology's action) only asks for the pane; the sidebar decides the selection, so
+// no row ever turns itself on or off. Assistive technology sees a page tab with its selected
+// state.
 class SidebarRow final : public QAbstractButton {
     Q_OBJECT
 public:
     SidebarRow(WorkspaceTab tab, QWidget* parent = nullptr);
 
     WorkspaceTab tab() const { return m_tab; }
-    bool isSelected() const { return isChecked(); }
-    void setSelected(bool selected) { setChecked(selected); }
+    bool isSelected() const { return m_selected; }
+    void setSelected(bool selected);
 
     // The highlighted label rectangle inside the row (the row keeps 12 points left and right and
     // 1 point above and below outside it).
@@ -30,10 +33,10 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
-    void nextCheckState() override {}  // the sidebar decides the selection
 
 private:
     WorkspaceTab m_tab;
+    bool m_selected = false;
 };
 
 class Sidebar final : public QWidget {

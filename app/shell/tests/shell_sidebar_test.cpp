@@ -3,6 +3,7 @@
 #include "app/shell/sidebar.h"
 #include "app/theme/palette.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
@@ -102,6 +103,38 @@ TEST(Sidebar, ClickingAnywhereOnARowReportsItsPaneButLeavesTheHighlightToTheOwne
     // The 12-point margin outside the label is not part of the row's hit area.
     QTest::mouseClick(truing, Qt::LeftButton, {}, QPoint(4, truing->height() / 2));
     EXPECT_EQ(clicked.count(), 1);
+}
+
+// Screen readers and UI automation see page tabs with a selected state, and their action asks
+// for the pane exactly as a click does: no row turns itself on or off.
+TEST(Sidebar, AssistiveTechnologySeesSelectablePageTabsWhosePressAsksForThePane) {
+    Sidebar sidebar(WorkspaceTab::catalog);
+    sidebar.resize(Sidebar::kWidth, 800);
+    sidebar.show();
+    QSignalSpy clicked(&sidebar, &Sidebar::rowClicked);
+    QAccessibleInterface* solve = QAccessible::queryAccessibleInterface(sidebar.row(WorkspaceTab::solve));
+    QAccessibleInterface* catalog = QAccessible::queryAccessibleInterface(sidebar.row(WorkspaceTab::catalog));
+    ASSERT_NE(solve, nullptr);
+    ASSERT_NE(catalog, nullptr);
+    EXPECT_EQ(solve->role(), QAccessible::PageTab);
+    EXPECT_EQ(solve->text(QAccessible::Name), "Solve");
+    EXPECT_FALSE(solve->state().selected);
+    EXPECT_TRUE(catalog->state().selected);
+    EXPECT_FALSE(solve->state().checkable);
+
+    QAccessibleActionInterface* actions = solve->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    EXPECT_EQ(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).value<WorkspaceTab>(), WorkspaceTab::solve);
+    // The owner has not moved the selection yet: nothing changed by itself.
+    EXPECT_TRUE(sidebar.row(WorkspaceTab::catalog)->isSelected());
+    EXPECT_FALSE(sidebar.row(WorkspaceTab::solve)->isSelected());
+
+    sidebar.setSelection(WorkspaceTab::solve);
+    EXPECT_TRUE(solve->state().selected);
+    EXPECT_FALSE(catalog->state().selected);
 }
 
 TEST(SidebarLook, SelectedRowHasSoftFillAccentBarAndBrightIcon) {
