@@ -6,6 +6,8 @@
 #include "tools/map/map_target_view.h"
 #include "tools/map/tile_source.h"
 #include "app/panes/trajectory/trajectory_view.h"
+#include "tools/comparison/comparison_view.h"
+#include "tools/truing/truing_view.h"
 
 namespace kavrino {
 
@@ -13,6 +15,8 @@ WorkspacePanes workspacePanes() {
     WorkspacePanes panes;
     panes.set(WorkspaceTab::solve, [](const PaneContext& c) { return new SolveView(c.model, c.catalog, c.platform); });
     panes.set(WorkspaceTab::catalog, [](const PaneContext& c) { return new CatalogView(c.model, c.catalog); });
+    panes.set(WorkspaceTab::comparison, [](const PaneContext& c) { return new ComparisonView(c.catalog, c.platform); });
+    panes.set(WorkspaceTab::truing, [](const PaneContext& c) { return new TruingView(c.platform); });
     panes.set(WorkspaceTab::map, [](const PaneContext& c) { return new MapTargetView(initialMapTargetState(), userTileSource(c.platform.environment)); });
     panes.set(WorkspaceTab::visualize, [](const PaneContext& c) { return new TrajectoryView3D(c.model, displaySpeedOfSound); });
     return panes;
