@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace kavrino {
 namespace {
 
@@ -52,6 +56,38 @@ TEST(SaveFileReplacing, ReportsWhyItCouldNotSave) {
     }
     EXPECT_FALSE(QFile::exists(folder.filePath("missing/card.pdf")));
     EXPECT_TRUE(QFileInfo(folder.filePath("taken")).isDir());
+}
+
+// Runs `body` while this process may write files of at most `bytes` bytes, the way a nearly full
+// disk stops a write part-way (a write past the limit fails instead of raising a signal).
+template <typename Body>
+void withFileSizeLimit(rlim_t bytes, Body body) {
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = bytes;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    body();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+}
+
+// Regression: a write cut short while the last buffered bytes went out was committed, and the
+// cut-off copy replaced the earlier file.
+TEST(SaveFileReplacing, AWriteCutShortKeepsTheEarlierFileWhole) {
+    for (const int size : {5000, 100000}) {  // held in Qt's write buffer, and written past it
+        SCOPED_TRACE(size);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("comparison.csv");
+        ASSERT_EQ(saveFileReplacing(path, "earlier"), std::nullopt);
+        std::optional<SaveFailure> failure;
+        withFileSizeLimit(1000, [&] { failure = saveFileReplacing(path, QByteArray(size, 'n')); });
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_FALSE(failure->reason.isEmpty());
+        EXPECT_EQ(contents(path), "earlier");
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"comparison.csv"});
+    }
 }
 
 }  // namespace
