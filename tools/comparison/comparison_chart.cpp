@@ -38,11 +38,14 @@ NiceScale niceScale(double lower, double upper) {
 
 void applyScale(QValueAxis& axis, double lower, double upper) {
     const NiceScale scale = niceScale(lower, upper);
-    axis.setRange(scale.lower, scale.upper);
-    axis.setTickType(QValueAxis::TicksDynamic);
-    axis.setTickAnchor(0);
-    axis.setTickInterval(scale.step);
-    axis.setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
+    // Every change of an axis lays out all its labels anew, the costliest part of a refresh:
+    // change only what differs.
+    const QString format = QStringLiteral("%.%1f").arg(scale.decimals);
+    if (axis.labelFormat() != format) axis.setLabelFormat(format);
+    if (axis.tickType() != QValueAxis::TicksDynamic) axis.setTickType(QValueAxis::TicksDynamic);
+    if (axis.tickAnchor() != 0) axis.setTickAnchor(0);
+    if (axis.tickInterval() != scale.step) axis.setTickInterval(scale.step);
+    if (axis.min() != scale.lower || axis.max() != scale.upper) axis.setRange(scale.lower, scale.upper);
 }
 
 QList<QPointF> comeUpPoints(const std::vector<TrajectoryPoint>& rows) {

@@ -22,6 +22,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kavrino {
 namespace {
 
@@ -156,7 +158,7 @@ void ComparisonView::pickBullet(int index) {
     for (const CatalogBullet& bullet : m_catalog.bullets()) {
         if (bullet.id == id) {
             const CatalogBullet chosen = bullet;
-            m_model->add(chosen, kPickedMuzzleVelocity);
+            batched([&] { m_model->add(chosen, kPickedMuzzleVelocity); });
             m_picker->setCurrentIndex(0);  // the placeholder shows again
             return;
         }
@@ -164,7 +166,16 @@ void ComparisonView::pickBullet(int index) {
     // No bullet has that id any more: nothing is added and the choice stays.
 }
 
+template <typename Operation>
+void ComparisonView::batched(Operation operation) {
+    m_batching = true;
+    operation();
+    m_batching = false;
+    refresh();
+}
+
 void ComparisonView::refresh() {
+    if (m_batching) return;
     const bool empty = m_model->loads().empty();
     m_export->setVisible(!empty);
     m_emptyState->setVisible(empty);
@@ -179,26 +190,38 @@ void ComparisonView::syncChips() {
     std::vector<QUuid> ids;
     ids.reserve(loads.size());
     for (const ComparisonModel::Load& load : loads) ids.push_back(load.id);
-    if (ids == m_chipLoads) return;  // a recompute: the chips show names and velocities only
+    if (ids == m_chipLoads) return;  // a recompute: chips show names and velocities only
 
-    // The chip whose button was pressed may be the one going: it is deleted once its click is over.
-    for (ComparisonChip* chip : m_chips) {
-        m_chipRow->layout()->removeWidget(chip);
+    // Chips of loads still present stay as they are; the others go once their click is over
+    // (the chip whose button was pressed may be one of them).
+    std::vector<ComparisonChip*> ordered(loads.size(), nullptr);
+    for (std::size_t old = 0; old < m_chips.size(); ++old) {
+        const auto place = std::find(ids.begin(), ids.end(), m_chipLoads[old]);
+        if (place != ids.end() && ordered[std::size_t(place - ids.begin())] == nullptr) {
+            ordered[std::size_t(place - ids.begin())] = m_chips[old];
+            continue;
+        }
+        ComparisonChip* chip = m_chips[old];
+        chip->disconnect(this);
         chip->hide();
         chip->setParent(nullptr);
         chip->deleteLater();
     }
-    m_chips.clear();
+    QLayout* row = m_chipRow->layout();
+    while (QLayoutItem* item = row->takeAt(0)) delete item;
     for (std::size_t i = 0; i < loads.size(); ++i) {
-        const ComparisonModel::Load& load = loads[i];
-        auto* chip = new ComparisonChip(comparisonChipText(load.name, load.muzzleVelocity),
-                                        comparisonSeriesColour(i), m_chipRow);
-        const QUuid id = load.id;
-        connect(chip, &ComparisonChip::removeClicked, this, [this, id] { m_model->removeLoad(id); });
-        m_chipRow->layout()->addWidget(chip);
+        ComparisonChip*& chip = ordered[i];
+        if (chip == nullptr) {
+            chip = new ComparisonChip(comparisonChipText(loads[i].name, loads[i].muzzleVelocity),
+                                      comparisonSeriesColour(i), m_chipRow);
+            const QUuid id = loads[i].id;
+            connect(chip, &ComparisonChip::removeClicked, this, [this, id] { m_model->removeLoad(id); });
+        }
+        chip->setColour(comparisonSeriesColour(i));  // colours follow positions
+        row->addWidget(chip);
         chip->show();
-        m_chips.push_back(chip);
     }
+    m_chips = std::move(ordered);
     m_chipLoads = std::move(ids);
 }
 
@@ -208,7 +231,7 @@ void ComparisonView::onAppearPreset() {
     for (const char* name : kPresetLoads) {
         if (const CatalogCartridge* found = findPresetCartridge(m_catalog.cartridges(), QString::fromUtf8(name))) {
             const CatalogCartridge chosen = *found;
-            m_model->add(chosen);
+            batched([&] { m_model->add(chosen); });
         }
     }
 }

@@ -47,6 +47,10 @@ private:
     void pickBullet(int index);
     void refresh();
     void syncChips();
+    // Runs `operation` on the model and shows the outcome once, however many changes it
+    // announces on the way (an add announces one per load recomputed).
+    template <typename Operation>
+    void batched(Operation operation);
 
     Catalog& m_catalog;
     const Platform& m_platform;
@@ -60,6 +64,7 @@ private:
     ComparisonChart* m_chart = nullptr;
     std::vector<ComparisonChip*> m_chips;
     std::vector<QUuid> m_chipLoads;  // the load of each chip, in order
+    bool m_batching = false;
 };
 
 }  // namespace kavrino

@@ -182,6 +182,7 @@ TEST_F(ComparisonPane, RemovingTheFirstLoadShiftsColoursAndRecomputesNothing) {
     pick("sierra-308-175-smk");
     pick("lapua-308-170-naturalis");
     const std::vector<ComparisonModel::Load> before = model().loads();
+    const std::vector<ComparisonChip*> chipsBefore = view->chips();
     QTest::mouseClick(view->chips()[0]->removeButton(), Qt::LeftButton);
     settle();
 
@@ -191,6 +192,7 @@ TEST_F(ComparisonPane, RemovingTheFirstLoadShiftsColoursAndRecomputesNothing) {
     EXPECT_EQ(model().loads()[1], before[2]);
     ASSERT_EQ(view->chips().size(), 2u);
     EXPECT_EQ(view->chips()[0]->text(), QString::fromUtf8("Sierra MatchKing 175gr \u00b7 2700 fps"));
+    EXPECT_EQ(view->chips()[0], chipsBefore[1]);  // the chips that stay are kept, recoloured
     EXPECT_EQ(view->chips()[0]->colour(), comparisonSeriesColour(0));
     EXPECT_EQ(view->chips()[1]->colour(), comparisonSeriesColour(1));
     ASSERT_EQ(view->chart()->lineCount(), 2u);
