@@ -58,7 +58,9 @@ QList<QPointF> comeUpPoints(const std::vector<TrajectoryPoint>& rows) {
 }  // namespace
 
 ComparisonChart::ComparisonChart(QWidget* parent)
-    : QChartView(parent), m_chart(new QChart), m_rangeAxis(new QValueAxis), m_comeUpAxis(new QValueAxis) {
+    // Built with its chart: a chart view made without one creates a default chart, which
+    // setChart() would release to nobody.
+    : QChartView(new QChart, parent), m_chart(chart()), m_rangeAxis(new QValueAxis), m_comeUpAxis(new QValueAxis) {
     setObjectName(QStringLiteral("comparisonChart"));
     setMinimumHeight(kMinimumHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -69,7 +71,6 @@ ComparisonChart::ComparisonChart(QWidget* parent)
     m_chart->addAxis(m_rangeAxis, Qt::AlignBottom);
     m_chart->addAxis(m_comeUpAxis, Qt::AlignLeft);
     applyDarkChart(*m_chart);
-    setChart(m_chart);  // the view owns the chart
     prepareChartView(*this);
     setAccessibleName(tr("Elevation come-up"));
 }

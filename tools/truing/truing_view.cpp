@@ -98,8 +98,9 @@ TruingView::TruingView(std::unique_ptr<TruingModel> model, const Platform& platf
 
 TruingView::~TruingView() {
     // The rows' fields report to the model, which goes with this pane: take their last edits
-    // now, while both are whole.
-    for (const auto& [id, row] : m_rows) {
+    // now, while both are whole, without showing them again.
+    disconnect(m_model.get(), nullptr, this, nullptr);
+    for (ObservationRow* row : observationRows()) {
         row->rangeField()->commitPending();
         row->dropField()->commitPending();
     }
