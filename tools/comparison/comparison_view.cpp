@@ -139,7 +139,7 @@ QWidget* ComparisonView::buildEmptyState() {
     column->addStretch(1);
     column->addWidget(symbol, 0, Qt::AlignHCenter);
     column->addWidget(title, 0, Qt::AlignHCenter);
-    column->addWidget(text, 0, Qt::AlignHCenter);
+    column->addWidget(text);  // the card's width, so it wraps only when the card is narrower
     column->addStretch(1);
     return content;
 }

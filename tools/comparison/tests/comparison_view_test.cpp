@@ -105,8 +105,12 @@ TEST_F(ComparisonPane, FreshPaneShowsTheEmptyStateAndNoExport) {
     EXPECT_FALSE(view->findChild<QWidget*>("chipRow")->isVisible());
     EXPECT_FALSE(view->findChild<QPushButton*>("exportCsvButton")->isVisible());
     EXPECT_EQ(view->findChild<QLabel*>("emptyStateTitle")->text(), "Compare loads side by side");
-    EXPECT_EQ(view->findChild<QLabel*>("emptyStateText")->text(),
-              "Add two or more loads to chart their elevation come-up across the range.");
+    auto* text = view->findChild<QLabel*>("emptyStateText");
+    EXPECT_EQ(text->text(), "Add two or more loads to chart their elevation come-up across the range.");
+    // The explanation has the card's width and all the height its lines need.
+    QApplication::processEvents();
+    EXPECT_GE(text->height(), text->heightForWidth(text->width()));
+    EXPECT_GE(text->width(), text->fontMetrics().horizontalAdvance(text->text()));
 }
 
 TEST_F(ComparisonPane, PickerOffersThePlaceholderThenEveryBulletInCatalogOrder) {
