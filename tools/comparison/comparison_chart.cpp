@@ -17,36 +17,9 @@ namespace {
 
 constexpr int kMinimumHeight = 380;
 constexpr double kLineWidth = 2.5;
-
-// Round bounds and a round step (1, 2 or 5 × a power of ten) for about six intervals, so the
-// grid lines fall on values a shooter reads at a glance.
-struct NiceScale {
-    double lower;
-    double upper;
-    double step;
-    int decimals;  // enough to tell the labels apart
-};
-
-NiceScale niceScale(double lower, double upper) {
-    const double raw = (upper - lower) / 6;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    const double normalised = raw / magnitude;
-    const double step = (normalised <= 1 ? 1 : normalised <= 2 ? 2 : normalised <= 5 ? 5 : 10) * magnitude;
-    const int decimals = std::max(0, int(-std::floor(std::log10(step))));
-    return {std::floor(lower / step) * step, std::ceil(upper / step) * step, step, decimals};
-}
-
-void applyScale(QValueAxis& axis, double lower, double upper) {
-    const NiceScale scale = niceScale(lower, upper);
-    // Every change of an axis lays out all its labels anew, the costliest part of a refresh:
-    // change only what differs.
-    const QString format = QStringLiteral("%.%1f").arg(scale.decimals);
-    if (axis.labelFormat() != format) axis.setLabelFormat(format);
-    if (axis.tickType() != QValueAxis::TicksDynamic) axis.setTickType(QValueAxis::TicksDynamic);
-    if (axis.tickAnchor() != 0) axis.setTickAnchor(0);
-    if (axis.tickInterval() != scale.step) axis.setTickInterval(scale.step);
-    if (axis.min() != scale.lower || axis.max() != scale.upper) axis.setRange(scale.lower, scale.upper);
-}
+constexpr int kTickTarget = 5;
+constexpr int kMostRangeTicks = 11;  // the range axis runs along the card's width
+constexpr int kTickSpacing = 30;     // points per come-up tick at least, labels included
 
 QList<QPointF> comeUpPoints(const std::vector<TrajectoryPoint>& rows) {
     QList<QPointF> points;
@@ -66,14 +39,15 @@ ComparisonChart::ComparisonChart(QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_rangeAxis->setTitleText(tr("Range (yd)"));
     m_comeUpAxis->setTitleText(tr("Come-up (MOA)"));
-    applyScale(*m_rangeAxis, 0, 1);
-    applyScale(*m_comeUpAxis, 0, 1);
     m_chart->addAxis(m_rangeAxis, Qt::AlignBottom);
     m_chart->addAxis(m_comeUpAxis, Qt::AlignLeft);
     applyDarkChart(*m_chart);
     prepareChartView(*this);
+    fitAxes();
     setAccessibleName(tr("Elevation come-up"));
 }
+
+QSize ComparisonChart::sizeHint() const { return {QChartView::sizeHint().width(), kMinimumHeight}; }
 
 QSplineSeries* ComparisonChart::line(std::size_t position) const {
     return position < m_lines.size() ? m_lines[position].series : nullptr;
@@ -109,27 +83,33 @@ void ComparisonChart::setLoads(const std::vector<ComparisonModel::Load>& loads) 
             line.rows = load.trajectory.size();
         }
     }
-    fitAxes(loads);
+    measure(loads);
+    fitAxes();
     describe(loads);
 }
 
-void ComparisonChart::fitAxes(const std::vector<ComparisonModel::Load>& loads) {
-    // Both scales take in zero, as the platform's automatic scales do, and end on round values.
-    double rangeMax = 0, comeUpMin = 0, comeUpMax = 0;
-    bool any = false;  // a finite point
+void ComparisonChart::measure(const std::vector<ComparisonModel::Load>& loads) {
+    m_extent = {};
     for (const ComparisonModel::Load& load : loads) {
         for (const TrajectoryPoint& row : load.trajectory) {
             if (!std::isfinite(row.range) || !std::isfinite(row.dropMOA)) continue;
-            rangeMax = std::max(rangeMax, row.range);
-            comeUpMin = std::min(comeUpMin, row.dropMOA);
-            comeUpMax = std::max(comeUpMax, row.dropMOA);
-            any = true;
+            m_extent.rangeMax = std::max(m_extent.rangeMax, row.range);
+            m_extent.comeUpMin = std::min(m_extent.comeUpMin, row.dropMOA);
+            m_extent.comeUpMax = std::max(m_extent.comeUpMax, row.dropMOA);
         }
     }
-    if (!any || rangeMax <= 0) rangeMax = 1;
-    if (comeUpMax <= comeUpMin) comeUpMax = comeUpMin + 1;
-    applyScale(*m_rangeAxis, 0, rangeMax);
-    applyScale(*m_comeUpAxis, comeUpMin, comeUpMax);
+}
+
+void ComparisonChart::fitAxes() {
+    // The theme's automatic axes: zero included, round ends, as many ticks as fit.
+    applyAutomaticRange(*m_rangeAxis, 0, m_extent.rangeMax > 0 ? m_extent.rangeMax : 1, kTickTarget, kMostRangeTicks);
+    applyAutomaticRange(*m_comeUpAxis, m_extent.comeUpMin, m_extent.comeUpMax, kTickTarget,
+                        std::max(kTickTarget, height() / kTickSpacing + 1));
+}
+
+void ComparisonChart::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    fitAxes();  // a taller chart has room for more come-up ticks
 }
 
 void ComparisonChart::describe(const std::vector<ComparisonModel::Load>& loads) {

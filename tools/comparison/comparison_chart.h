@@ -29,6 +29,13 @@ public:
     QValueAxis* rangeAxis() const { return m_rangeAxis; }
     QValueAxis* comeUpAxis() const { return m_comeUpAxis; }
 
+    // The chart asks for its minimum height and takes whatever more the pane has: a scrolling
+    // pane lays its content out at the preferred heights, so a taller wish would scroll.
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     struct Line {
         QSplineSeries* series;
@@ -36,13 +43,19 @@ private:
         QUuid firstRowId;   // its first row's id: new rows (a recompute) have new ids
         std::size_t rows = 0;
     };
-    void fitAxes(const std::vector<ComparisonModel::Load>& loads);
+    void measure(const std::vector<ComparisonModel::Load>& loads);
+    void fitAxes();
     void describe(const std::vector<ComparisonModel::Load>& loads);
 
     QChart* m_chart;
     QValueAxis* m_rangeAxis;
     QValueAxis* m_comeUpAxis;
     std::vector<Line> m_lines;
+    struct Extent {
+        double rangeMax = 0;   // yd
+        double comeUpMin = 0;  // MOA
+        double comeUpMax = 0;  // MOA
+    } m_extent;  // of every finite point shown
 };
 
 }  // namespace kavrino

@@ -4,6 +4,7 @@
 #include "app/platform/platform.h"
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/symbol_image.h"
+#include "app/theme/components/thin_scroll_bar.h"
 #include "app/theme/palette.h"
 #include "app/theme/panel_decoration.h"
 #include "app/theme/symbol_icon.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -70,7 +72,17 @@ ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidg
     colours.setColor(QPalette::Window, Palette::background());
     setPalette(colours);
 
-    auto* stack = new QVBoxLayout(this);
+    // The chart keeps its minimum height and every chip stays in view, so when the window is
+    // too short for both the pane scrolls rather than cut its bottom off.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("comparisonScroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    useThinScrollBars(m_scroll);
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("comparisonContent"));
+    auto* stack = new QVBoxLayout(content);
     stack->setContentsMargins(16, 16, 16, 16);
     stack->setSpacing(16);
 
@@ -117,6 +129,13 @@ ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidg
     m_chartCard->setObjectName(QStringLiteral("comparisonChartCard"));
     m_chartCard->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     stack->addWidget(m_chartCard, 1);
+
+    m_scroll->setWidget(content);
+    content->setAutoFillBackground(false);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_scroll);
 
     connect(m_model, &ComparisonModel::changed, this, &ComparisonView::refresh);
     connect(&m_catalog, &Catalog::changed, this, &ComparisonView::fillPicker);

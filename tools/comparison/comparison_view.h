@@ -10,6 +10,7 @@
 #include <vector>
 
 class QComboBox;
+class QScrollArea;
 
 namespace kavrino {
 
@@ -35,6 +36,7 @@ public:
     void exportCSV();
 
     QComboBox* picker() const { return m_picker; }
+    QScrollArea* scrollArea() const { return m_scroll; }
     ComparisonChart* chart() const { return m_chart; }
     const std::vector<ComparisonChip*>& chips() const { return m_chips; }
 
@@ -56,6 +58,7 @@ private:
     const Platform& m_platform;
     ComparisonModel* m_model;  // a child of the pane
 
+    QScrollArea* m_scroll = nullptr;
     QComboBox* m_picker = nullptr;
     StyledButton* m_export = nullptr;
     PanelCard* m_emptyState = nullptr;
