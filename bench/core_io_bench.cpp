@@ -39,6 +39,45 @@ void BM_ParseChronographNumbersOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseChronographNumbersOnly)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// A drag curve file of `bytes` bytes or a little more: a header, then rows of Mach and Cd.
+std::string dragCurveFile(std::size_t bytes) {
+    std::string text = "mach,cd\r\n";
+    for (int i = 0; text.size() < bytes; ++i) {
+        const int mach = i % 600;
+        text += std::to_string(mach / 100) + "." + std::to_string(mach % 100 / 10) + std::to_string(mach % 10) + ",0." +
+                std::to_string(200 + i % 300) + "\r\n";
+    }
+    return text;
+}
+
+// Reading a 10 MB chronograph export and a 10 MB drag curve: what the import pane does with
+// the file's text once it has been read.
+void BM_ParseChronograph10MB(benchmark::State& state) {
+    const std::string text = chronographExport(220000, true);
+    for (auto _ : state) benchmark::DoNotOptimize(kavrino::parseChronographCSV(text));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_ParseChronograph10MB)->Unit(benchmark::kMillisecond);
+
+void BM_ParseDragCurve10MB(benchmark::State& state) {
+    const std::string text = dragCurveFile(10 << 20);
+    for (auto _ : state) benchmark::DoNotOptimize(kavrino::parseDragCurveCSV(text));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_ParseDragCurve10MB)->Unit(benchmark::kMillisecond);
+
+// One line of nothing but commas (the argument in MB), read as a chronograph export and as a
+// drag curve. Run alone under /usr/bin/time -v to see the peak memory it takes.
+void BM_ParseOneLineOfCommas(benchmark::State& state) {
+    const std::string text(static_cast<std::size_t>(state.range(0)) << 20, ',');
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(kavrino::parseChronographCSV(text));
+        benchmark::DoNotOptimize(kavrino::parseDragCurveCSV(text));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_ParseOneLineOfCommas)->Arg(20)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_RenderDopeCard(benchmark::State& state) {
     const kavrino::DopeCardPDF::Meta meta{"Kavrino DOPE Card", "Hornady 140 gr ELD Match", 2650, 0.462, "G1", 100, 1.8,
                                           QString::fromUtf8("59°F · 29.92 inHg · 0 ft · 10 mph @ 90°")};
