@@ -6,6 +6,7 @@
 #include <cctype>  // std::isspace
 #include <cmath>
 #include <locale.h>  // newlocale (POSIX)
+#include <new>       // std::bad_alloc
 #include <stdlib.h>  // strtod_l (POSIX)
 
 namespace kavrino {
@@ -129,8 +130,11 @@ std::string_view stripped(std::string_view cell) {
 // A chronograph cell as a number: stripped, then every comma deleted (the thousands
 // separators of a quoted value such as "2,850").
 std::optional<double> chronographNumber(std::string_view cell) {
+    const std::string_view kept = stripped(cell);
+    if (kept.find(',') == std::string_view::npos) return parseCSVNumber(kept);
     std::string digits;
-    for (char c : stripped(cell))
+    digits.reserve(kept.size());
+    for (char c : kept)
         if (c != ',') digits += c;
     return parseCSVNumber(digits);
 }
@@ -156,19 +160,171 @@ bool namesVelocity(std::string_view cell) {
     return false;
 }
 
+// The lines of a text one at a time, as splitLines cuts them, without storing them.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : m_text(text) {}
+
+    // The next non-empty line, or nothing at the end of the text.
+    std::optional<std::string_view> next() {
+        std::size_t start = m_position;
+        for (std::size_t i = m_position; i < m_text.size();) {
+            const std::size_t length = newlineLength(m_text, i);
+            if (length == 0) {
+                ++i;
+                continue;
+            }
+            const std::size_t end = i;
+            i += length;
+            if (end > start) {
+                m_position = i;
+                return m_text.substr(start, end - start);
+            }
+            start = i;
+        }
+        m_position = m_text.size();
+        if (start < m_text.size()) return m_text.substr(start);
+        return std::nullopt;
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_position = 0;
+};
+
+// The cells of one chronograph line one at a time, as views of the line: a raw cell runs from
+// one separating comma to the next and still holds its quote characters. Deciding where cells
+// begin and end needs no copy; only a cell that is read is turned into text.
+class CellReader {
+public:
+    explicit CellReader(std::string_view line) : m_line(line) {}
+
+    // The next raw cell, or nothing after the last one. There is always at least one.
+    std::optional<std::string_view> next() {
+        if (m_done) return std::nullopt;
+        const std::size_t start = m_position;
+        for (std::size_t i = m_position; i < m_line.size(); ++i) {
+            const char c = m_line[i];
+            if (c == '"' && standsAlone(m_line, i, i + 1)) {
+                m_insideQuotes = !m_insideQuotes;
+            } else if (c == ',' && !m_insideQuotes && standsAlone(m_line, i, i + 1)) {
+                m_position = i + 1;
+                return m_line.substr(start, i - start);
+            }
+        }
+        m_done = true;
+        return m_line.substr(start);
+    }
+
+    // Skips `count` cells; false when the line ends first.
+    bool skip(std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            if (!next()) return false;
+        return true;
+    }
+
+private:
+    std::string_view m_line;
+    std::size_t m_position = 0;
+    bool m_insideQuotes = false;
+    bool m_done = false;
+};
+
+// The text of a raw cell: its quote characters removed, unless one is part of a larger
+// character. The neighbours of a raw cell's first and last byte are ASCII commas or the line's
+// ends, so the raw cell alone decides which quotes stand alone. Returns `raw` itself when it
+// holds no quote, else a view of `scratch`.
+std::string_view cellText(std::string_view raw, std::string& scratch) {
+    if (raw.find('"') == std::string_view::npos) return raw;
+    scratch.clear();
+    scratch.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i)
+        if (!(raw[i] == '"' && standsAlone(raw, i, i + 1))) scratch += raw[i];
+    return scratch;
+}
+
 struct Header {
     std::size_t line;    // index of the header line
     std::size_t column;  // index of the velocity cell in it
 };
 
-std::optional<Header> findHeader(const std::vector<std::string_view>& lines) {
-    const std::size_t searched = std::min(lines.size(), headerSearchLines);
-    for (std::size_t line = 0; line < searched; ++line) {
-        const std::vector<std::string> cells = splitCSVLine(lines[line]);
-        for (std::size_t column = 0; column < cells.size(); ++column)
-            if (namesVelocity(cells[column])) return Header{line, column};
+std::optional<Header> findHeader(std::string_view text) {
+    LineReader lines(text);
+    std::string scratch;
+    for (std::size_t line = 0; line < headerSearchLines; ++line) {
+        const std::optional<std::string_view> current = lines.next();
+        if (!current) break;
+        CellReader cells(*current);
+        std::size_t column = 0;
+        for (auto raw = cells.next(); raw; raw = cells.next(), ++column)
+            if (namesVelocity(cellText(*raw, scratch))) return Header{line, column};
     }
     return std::nullopt;
+}
+
+std::optional<ChronoImport::Series> readChronograph(std::string_view text) {
+    std::vector<double> velocities;
+    std::string scratch;
+    LineReader lines(text);
+    if (const std::optional<Header> header = findHeader(text)) {
+        for (std::size_t i = 0; i <= header->line; ++i) lines.next();
+        while (const std::optional<std::string_view> line = lines.next()) {
+            CellReader cells(*line);
+            if (!cells.skip(header->column)) continue;
+            const std::optional<std::string_view> raw = cells.next();
+            if (!raw) continue;
+            const std::optional<double> v = chronographNumber(cellText(*raw, scratch));
+            if (v && isPlausibleShot(*v)) velocities.push_back(*v);
+        }
+    } else {
+        while (const std::optional<std::string_view> line = lines.next()) {
+            CellReader cells(*line);
+            for (auto raw = cells.next(); raw; raw = cells.next()) {
+                const std::optional<double> v = chronographNumber(cellText(*raw, scratch));
+                if (v && isPlausibleShot(*v)) {
+                    velocities.push_back(*v);
+                    break;
+                }
+            }
+        }
+    }
+    if (velocities.empty()) return std::nullopt;
+    return ChronoImport::Series(std::move(velocities));
+}
+
+// The first two cells of a drag-curve line: split at every comma that stands alone, empty
+// pieces dropped, each piece stripped. Nothing when the line has fewer than two pieces.
+std::optional<std::pair<std::string_view, std::string_view>> firstTwoCells(std::string_view line) {
+    std::array<std::string_view, 2> cells;
+    std::size_t found = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && !(line[i] == ',' && standsAlone(line, i, i + 1))) continue;
+        if (i > start) {
+            cells[found++] = stripped(line.substr(start, i - start));
+            if (found == 2) return std::pair{cells[0], cells[1]};
+        }
+        start = i + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<DragCurve> readDragCurve(std::string_view text) {
+    DragCurve curve;
+    LineReader lines(text);
+    while (const std::optional<std::string_view> line = lines.next()) {
+        const auto cells = firstTwoCells(*line);
+        if (!cells) continue;
+        const std::optional<double> mach = parseCSVNumber(cells->first);
+        if (!mach) continue;
+        const std::optional<double> cd = parseCSVNumber(cells->second);
+        if (!cd) continue;
+        if (*mach >= 0 && *mach <= highestMach && *cd > 0 && *cd <= highestDragCoefficient)
+            curve.push_back({*mach, *cd});
+    }
+    if (curve.size() < 3) return std::nullopt;
+    std::stable_sort(curve.begin(), curve.end(), [](const auto& a, const auto& b) { return a[0] < b[0]; });
+    return curve;
 }
 
 // The POSIX locale, created once: numbers are read the same whatever the user's locale.
@@ -199,37 +355,16 @@ Series::Series(std::vector<double> velocities) : m_velocities(std::move(velociti
 
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = newlineLength(text, i);
-        if (length == 0) {
-            ++i;
-            continue;
-        }
-        if (i > start) lines.push_back(text.substr(start, i - start));
-        i += length;
-        start = i;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
+    LineReader reader(text);
+    while (const std::optional<std::string_view> line = reader.next()) lines.push_back(*line);
     return lines;
 }
 
 std::vector<std::string> splitCSVLine(std::string_view line) {
     std::vector<std::string> cells;
-    std::string cell;
-    bool insideQuotes = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '"' && standsAlone(line, i, i + 1)) {
-            insideQuotes = !insideQuotes;
-        } else if (c == ',' && !insideQuotes && standsAlone(line, i, i + 1)) {
-            cells.push_back(std::move(cell));
-            cell.clear();
-        } else {
-            cell += c;
-        }
-    }
-    cells.push_back(std::move(cell));
+    std::string scratch;
+    CellReader reader(line);
+    while (const std::optional<std::string_view> raw = reader.next()) cells.emplace_back(cellText(*raw, scratch));
     return cells;
 }
 
@@ -246,53 +381,21 @@ std::optional<double> parseCSVNumber(std::string_view cell) {
 }
 
 std::optional<ChronoImport::Series> parseChronographCSV(std::string_view text) {
-    const std::vector<std::string_view> lines = splitLines(text);
-    if (lines.empty()) return std::nullopt;
-
-    std::vector<double> velocities;
-    if (const std::optional<Header> header = findHeader(lines)) {
-        for (std::size_t i = header->line + 1; i < lines.size(); ++i) {
-            const std::vector<std::string> cells = splitCSVLine(lines[i]);
-            if (header->column >= cells.size()) continue;
-            const std::optional<double> v = chronographNumber(cells[header->column]);
-            if (v && isPlausibleShot(*v)) velocities.push_back(*v);
-        }
-    } else {
-        for (std::string_view line : lines) {
-            for (const std::string& cell : splitCSVLine(line)) {
-                const std::optional<double> v = chronographNumber(cell);
-                if (v && isPlausibleShot(*v)) {
-                    velocities.push_back(*v);
-                    break;
-                }
-            }
-        }
+    if (text.size() > largestCSVFileBytes) return std::nullopt;
+    try {
+        return readChronograph(text);
+    } catch (const std::bad_alloc&) {  // no memory for the shots: no result, as for any file that does not read
+        return std::nullopt;
     }
-    if (velocities.empty()) return std::nullopt;
-    return ChronoImport::Series(std::move(velocities));
 }
 
 std::optional<DragCurve> parseDragCurveCSV(std::string_view text) {
-    DragCurve curve;
-    for (std::string_view line : splitLines(text)) {
-        // Split at every comma, dropping empty pieces; then strip each piece.
-        std::vector<std::string_view> cells;
-        std::size_t start = 0;
-        for (std::size_t i = 0; i <= line.size(); ++i) {
-            if (i < line.size() && !(line[i] == ',' && standsAlone(line, i, i + 1))) continue;
-            if (i > start) cells.push_back(stripped(line.substr(start, i - start)));
-            start = i + 1;
-        }
-        if (cells.size() < 2) continue;
-        const std::optional<double> mach = parseCSVNumber(cells[0]);
-        const std::optional<double> cd = parseCSVNumber(cells[1]);
-        if (!mach || !cd) continue;
-        if (*mach >= 0 && *mach <= highestMach && *cd > 0 && *cd <= highestDragCoefficient)
-            curve.push_back({*mach, *cd});
+    if (text.size() > largestCSVFileBytes) return std::nullopt;
+    try {
+        return readDragCurve(text);
+    } catch (const std::bad_alloc&) {  // no memory for the rows: no result
+        return std::nullopt;
     }
-    if (curve.size() < 3) return std::nullopt;
-    std::stable_sort(curve.begin(), curve.end(), [](const auto& a, const auto& b) { return a[0] < b[0]; });
-    return curve;
 }
 
 }  // namespace kavrino

@@ -6,18 +6,26 @@
 // Both readers are pure functions of UTF-8 text, already decoded from the file (a byte-order
 // mark is the decoder's business, not theirs): no file access, no state, no messages. Each
 // returns a result or nothing; rows that do not fit are skipped silently and only an empty
-// outcome is a failure, which the caller words.
+// outcome is a failure, which the caller words. They walk lines and cells as views of the
+// text and keep only what they return, so their memory follows the size of the file and the
+// number of rows kept, not the number of cells; a text longer than largestCSVFileBytes, or a
+// result there is no memory for, gives nothing.
 //
 // Text is handled as user-perceived characters where the readers look for delimiters: a
 // double quote, a comma or a keyword followed by a combining mark is part of a larger
 // character and does not count as itself.
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kavrino {
+
+// The largest text either reader accepts, in bytes: far beyond any chronograph export or
+// measured drag curve, small enough that a file of it and its rows fit in memory at once.
+inline constexpr std::size_t largestCSVFileBytes = std::size_t{64} << 20;  // 64 MB
 
 namespace ChronoImport {
 
@@ -54,7 +62,8 @@ using DragCurve = std::vector<std::array<double, 2>>;
 // dropped. Lines are not trimmed, so a line of spaces is kept. The views point into `text`.
 std::vector<std::string_view> splitLines(std::string_view text);
 
-// The cells of one chronograph line. A double quote flips an inside-quotes flag and is not
+// The cells of one chronograph line, each as its own string (the readers themselves look at
+// one cell at a time and copy only the cells they read). A double quote flips an inside-quotes flag and is not
 // copied; a comma outside quotes ends a cell; everything else, commas inside quotes included,
 // is copied. The last cell is always appended, so an empty line gives one empty cell and a
 // trailing comma an empty last cell. There is no escaped quote: "" flips the flag twice.

@@ -278,3 +278,32 @@ TEST(DragCurveCSV, ReadsAFileWithCRLFAndTrailingText) {
     EXPECT_EQ(parseDragCurveCSV(fixture("drag_curve.csv")),
               (DragCurve{{0.5, 0.25}, {0.8, 0.30}, {1.0, 0.40}, {1.2, 0.38}}));
 }
+
+// ---- limits ----
+
+// Issue 14: one file may hold at most largestCSVFileBytes; a longer text reads as nothing,
+// whatever it holds. The bound itself still reads.
+TEST(CSVReaderLimits, TextsLongerThanTheLargestFileGiveNothing) {
+    std::string chronograph = "Velocity\n2800\n2810\n";
+    std::string curve = "0.5,0.25\n0.8,0.30\n1.0,0.40\n";
+    chronograph.resize(largestCSVFileBytes, '\n');
+    curve.resize(largestCSVFileBytes, '\n');
+    EXPECT_EQ(velocitiesOf(chronograph), (std::vector<double>{2800, 2810}));
+    EXPECT_TRUE(parseDragCurveCSV(curve));
+    chronograph += '\n';
+    curve += '\n';
+    EXPECT_EQ(parseChronographCSV(chronograph), std::nullopt);
+    EXPECT_EQ(parseDragCurveCSV(curve), std::nullopt);
+}
+
+// Issue 14: a line of millions of cells is walked cell by cell, never held as one string per
+// cell (a 20 MB line of commas took 1 GB that way, 200 MB ended the process).
+TEST(CSVReaderLimits, ALineOfMillionsOfCellsReadsLikeAShortOne) {
+    const std::string commas(4u << 20, ',');
+    EXPECT_EQ(parseChronographCSV(commas), std::nullopt);
+    EXPECT_EQ(parseDragCurveCSV(commas), std::nullopt);
+    EXPECT_EQ(velocitiesOf("Shot,Velocity\n" + commas.substr(0, 1000) + "\n1,2800\n"), std::vector<double>{2800});
+    EXPECT_EQ(velocitiesOf(commas + "2800\n"), std::vector<double>{2800});
+    EXPECT_EQ(parseDragCurveCSV(commas + "0.5,,0.25\n0.6,0.26\n0.7,0.27"),
+              (DragCurve{{0.5, 0.25}, {0.6, 0.26}, {0.7, 0.27}}));
+}
