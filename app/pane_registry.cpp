@@ -1,6 +1,7 @@
 #include "app/pane_registry.h"
 
 #include "app/panes/catalog/catalog_view.h"
+#include "app/panes/import/import_view.h"
 #include "app/panes/solve/solve_view.h"
 #include "app/platform/platform.h"
 #include "tools/map/map_target_view.h"
@@ -19,6 +20,7 @@ WorkspacePanes workspacePanes() {
     panes.set(WorkspaceTab::truing, [](const PaneContext& c) { return new TruingView(c.platform); });
     panes.set(WorkspaceTab::map, [](const PaneContext& c) { return new MapTargetView(initialMapTargetState(), userTileSource(c.platform.environment)); });
     panes.set(WorkspaceTab::visualize, [](const PaneContext& c) { return new TrajectoryView3D(c.model, displaySpeedOfSound); });
+    panes.set(WorkspaceTab::dataImport, [](const PaneContext& c) { return new ImportView(c.model, c.platform); });
     return panes;
 }
 

@@ -1,11 +1,10 @@
 #include "core/chrono_import.h"
+#include "core/tests/german_numeric_locale.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -113,25 +112,13 @@ TEST(ParseCSVNumber, ReadsWholeCellsAsStrtodDoesInThePosixLocale) {
 // A German locale reads "2,5" as a number and stops at "2.5"; the readers must not. When the
 // machine has no such locale installed, one is compiled into a scratch folder with localedef.
 TEST(ParseCSVNumber, IgnoresTheProcessLocale) {
-    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    bool switched = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    std::string scratch = "/tmp/kavrino-locale-XXXXXX";
-    if (!switched && mkdtemp(scratch.data()) != nullptr) {
-        const std::string build = "localedef -i de_DE -f UTF-8 " + scratch + "/de_DE.UTF-8 >/dev/null 2>&1";
-        if (std::system(build.c_str()) == 0 && setenv("LOCPATH", scratch.c_str(), 1) == 0)
-            switched = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    }
-    if (switched) {
-        EXPECT_EQ(std::strtod("2,5", nullptr), 2.5);  // the locale is in force
-        EXPECT_EQ(parseCSVNumber("2.5"), 2.5);
-        EXPECT_EQ(parseCSVNumber("2,5"), std::nullopt);
-        EXPECT_EQ(velocitiesOf("Velocity\n2850.5\n"), std::vector<double>{2850.5});
-        EXPECT_EQ(parseDragCurveCSV("0.5,0.25\n0.8,0.3\n1.0,0.4"), (DragCurve{{0.5, 0.25}, {0.8, 0.3}, {1.0, 0.4}}));
-    }
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    unsetenv("LOCPATH");
-    std::filesystem::remove_all(scratch);
-    if (!switched) GTEST_SKIP() << "no German locale installed and localedef could not build one";
+    const GermanNumericLocale german;
+    if (!german.active()) GTEST_SKIP() << "no German locale installed and localedef could not build one";
+    EXPECT_EQ(std::strtod("2,5", nullptr), 2.5);  // the locale is in force
+    EXPECT_EQ(parseCSVNumber("2.5"), 2.5);
+    EXPECT_EQ(parseCSVNumber("2,5"), std::nullopt);
+    EXPECT_EQ(velocitiesOf("Velocity\n2850.5\n"), std::vector<double>{2850.5});
+    EXPECT_EQ(parseDragCurveCSV("0.5,0.25\n0.8,0.3\n1.0,0.4"), (DragCurve{{0.5, 0.25}, {0.8, 0.3}, {1.0, 0.4}}));
 }
 
 // ---- Series ----
