@@ -58,7 +58,6 @@ public:
         QPalette colours = palette();
         colours.setColor(QPalette::WindowText, colour);
         setPalette(colours);
-        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     }
     QSize sizeHint() const override {
         const QMargins margins = contentsMargins();
