@@ -164,7 +164,7 @@ QWidget* ImportView::buildDragCurveCard() {
 
     auto* explanation = new FittingText(
         tr("Load a measured Doppler drag curve (two-column CSV: mach, cd) to solve with the bullet's actual drag "
-           "instead of G1/G7 \u2014 the closest drop and drift you can get through transonic and beyond."),
+           "instead of G1/G7 \u2014 the closest drop and drift predictions you can get through transonic and beyond."),
         calloutFont(), Palette::textSecondary());
     explanation->setObjectName(QStringLiteral("dragCurveExplanation"));
     rows->addWidget(explanation);
