@@ -3,11 +3,11 @@
 #include "app/panes/catalog/catalog_view.h"
 #include "app/panes/import/import_view.h"
 #include "app/panes/solve/solve_view.h"
+#include "app/panes/trajectory/trajectory_view.h"
 #include "app/platform/platform.h"
+#include "tools/comparison/comparison_view.h"
 #include "tools/map/map_target_view.h"
 #include "tools/map/tile_source.h"
-#include "app/panes/trajectory/trajectory_view.h"
-#include "tools/comparison/comparison_view.h"
 #include "tools/truing/truing_view.h"
 
 namespace kavrino {

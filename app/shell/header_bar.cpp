@@ -1,5 +1,6 @@
 #include "app/shell/header_bar.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/typeface.h"
 
@@ -10,16 +11,6 @@
 namespace kavrino {
 namespace {
 
-QLabel* headerText(const QFont& font, const QColor& colour, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
-
 }  // namespace
 
 HeaderBar::HeaderBar(WorkspaceTab tab, QWidget* parent) : QWidget(parent) {
@@ -28,9 +19,9 @@ HeaderBar::HeaderBar(WorkspaceTab tab, QWidget* parent) : QWidget(parent) {
     row->setContentsMargins(22, 18, 22, 14);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    m_group = headerText(uiFont(10, QFont::DemiBold, 1.4), Palette::textTertiary(), this);
+    m_group = plainLabel(QString(), uiFont(10, QFont::DemiBold, 1.4), Palette::textTertiary(), this);
     m_group->setObjectName(QStringLiteral("headerGroup"));
-    m_title = headerText(uiFont(19, QFont::DemiBold), Palette::textPrimary(), this);
+    m_title = plainLabel(QString(), uiFont(19, QFont::DemiBold), Palette::textPrimary(), this);
     m_title->setObjectName(QStringLiteral("headerTitle"));
     texts->addWidget(m_group);
     texts->addWidget(m_title);

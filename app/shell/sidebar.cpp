@@ -1,5 +1,6 @@
 #include "app/shell/sidebar.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/rounded_shape.h"
 #include "app/theme/symbol_icon.h"
@@ -30,16 +31,6 @@ constexpr double kAccentBarRadius = 2;
 constexpr double kAccentBarShift = 2;
 
 QFont rowTitleFont(bool selected) { return uiFont(13, selected ? QFont::DemiBold : QFont::Normal); }
-
-QLabel* plainLabel(const QString& text, const QFont& font, const QColor& colour, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
 
 QLabel* heading(const QString& text, QWidget* parent) {
     return plainLabel(text, uiFont(10, QFont::DemiBold, 1.4), Palette::textTertiary(), parent);

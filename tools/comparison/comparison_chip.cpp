@@ -1,5 +1,6 @@
 #include "tools/comparison/comparison_chip.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/rounded_shape.h"
 #include "app/theme/symbol_icon.h"
@@ -86,9 +87,7 @@ ComparisonChip::ComparisonChip(const QString& text, const QColor& colour, QWidge
     m_text->setObjectName(QStringLiteral("chipText"));
     m_text->setTextFormat(Qt::PlainText);
     m_text->setFont(uiFont(12, QFont::Medium));
-    QPalette colours = m_text->palette();
-    colours.setColor(QPalette::WindowText, Palette::textPrimary());
-    m_text->setPalette(colours);
+    setTextColour(*m_text, Palette::textPrimary());
     m_remove = new ChipRemoveButton(this);
     m_remove->setObjectName(QStringLiteral("chipRemoveButton"));
     m_remove->setAccessibleName(tr("%1, remove").arg(text));

@@ -3,6 +3,7 @@
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/theme/components/button_styles.h"
+#include "app/theme/components/plain_label.h"
 #include "app/theme/components/symbol_image.h"
 #include "app/theme/components/thin_scroll_bar.h"
 #include "app/theme/palette.h"
@@ -40,16 +41,6 @@ const char* const kPresetLoads[] = {
     ".308 Winchester 175gr SMK",
     "300 Win Mag",
 };
-
-QLabel* textLabel(const QString& text, const QFont& font, const QColor& colour) {
-    auto* label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
 
 const CatalogCartridge* findPresetCartridge(const std::vector<CatalogCartridge>& cartridges, const QString& name) {
     for (const CatalogCartridge& c : cartridges) {
@@ -120,7 +111,7 @@ ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidg
     auto* chartStack = new QVBoxLayout(chartContent);
     chartStack->setContentsMargins(0, 0, 0, 0);
     chartStack->setSpacing(10);
-    auto* title = textLabel(tr("Elevation come-up"), uiFont(15, QFont::DemiBold), Palette::textPrimary());
+    auto* title = plainLabel(tr("Elevation come-up"), uiFont(15, QFont::DemiBold), Palette::textPrimary());
     title->setObjectName(QStringLiteral("chartTitle"));
     chartStack->addWidget(title, 0, Qt::AlignLeft);
     m_chart = new ComparisonChart;
@@ -148,9 +139,9 @@ QWidget* ComparisonView::buildEmptyState() {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(12);
     auto* symbol = new SymbolImage(QStringLiteral("chart.xyaxis.line"), 42, withOpacity(Palette::accent(), 0.7));
-    auto* title = textLabel(tr("Compare loads side by side"), uiFont(16, QFont::DemiBold), Palette::textPrimary());
+    auto* title = plainLabel(tr("Compare loads side by side"), uiFont(16, QFont::DemiBold), Palette::textPrimary());
     title->setObjectName(QStringLiteral("emptyStateTitle"));
-    auto* text = textLabel(tr("Add two or more loads to chart their elevation come-up across the range."),
+    auto* text = plainLabel(tr("Add two or more loads to chart their elevation come-up across the range."),
                            calloutFont(), Palette::textSecondary());
     text->setObjectName(QStringLiteral("emptyStateText"));
     text->setAlignment(Qt::AlignCenter);

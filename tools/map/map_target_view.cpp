@@ -1,6 +1,7 @@
 #include "tools/map/map_target_view.h"
 
 #include "app/theme/components/number_field.h"
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/panel_decoration.h"
 #include "app/theme/typeface.h"
@@ -18,16 +19,6 @@ namespace {
 constexpr int kPanelWidth = 300;
 constexpr int kElevationFieldWidth = 90;
 constexpr int kRowSpacing = 8;  // the default spacing between a row's label and its value
-
-QLabel* textLabel(const QString& text, const QFont& font, const QColor& colour) {
-    auto* label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
 
 // The platform's text styles the panel uses, in points.
 QFont title2Font() { return uiFont(17, QFont::Bold); }
@@ -66,16 +57,16 @@ QWidget* MapTargetView::buildPanel() {
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(10);
 
-    auto* title = textLabel(tr("GIS Targeting"), title2Font(), Palette::textPrimary());
+    auto* title = plainLabel(tr("GIS Targeting"), title2Font(), Palette::textPrimary());
     title->setObjectName(QStringLiteral("mapTitle"));
     stack->addWidget(title);
 
     auto addValueRow = [stack](const QString& label, const char* objectName) {
         auto* row = new QHBoxLayout;
         row->setSpacing(kRowSpacing);
-        row->addWidget(textLabel(label, bodyFont(), Palette::textSecondary()));
+        row->addWidget(plainLabel(label, bodyFont(), Palette::textSecondary()));
         row->addStretch(1);
-        auto* value = textLabel(QString(), title3Font(), Palette::textPrimary());
+        auto* value = plainLabel(QString(), title3Font(), Palette::textPrimary());
         value->setObjectName(QString::fromLatin1(objectName));
         // The figure is the label's accessible name; what it measures describes it.
         value->setAccessibleDescription(label);
@@ -96,13 +87,13 @@ QWidget* MapTargetView::buildPanel() {
     divider->setPalette(dividerColours);
     stack->addWidget(divider);
 
-    stack->addWidget(textLabel(tr("ELEVATIONS"), captionFont(QFont::Bold), Palette::accent()));
+    stack->addWidget(plainLabel(tr("ELEVATIONS"), captionFont(QFont::Bold), Palette::accent()));
 
     auto addElevationRow = [this, stack](const QString& label, const QString& accessibleName,
                                          const char* objectName, void (MapTargetModel::*write)(double)) {
         auto* row = new QHBoxLayout;
         row->setSpacing(kRowSpacing);
-        row->addWidget(textLabel(label, calloutFont(), Palette::textSecondary()));
+        row->addWidget(plainLabel(label, calloutFont(), Palette::textSecondary()));
         row->addStretch(1);
         auto* field = new NumberField;
         field->setObjectName(QString::fromLatin1(objectName));
@@ -119,7 +110,7 @@ QWidget* MapTargetView::buildPanel() {
     m_targetElevation = addElevationRow(tr("Target (ft)"), tr("Target elevation (ft)"),
                                         "targetElevationField", &MapTargetModel::setTargetElevation);
 
-    auto* tip = textLabel(tr("Tip: a future build pulls terrain elevation automatically; for now "
+    auto* tip = plainLabel(tr("Tip: a future build pulls terrain elevation automatically; for now "
                              "enter from your map source."),
                           captionFont(), Palette::textSecondary());
     tip->setObjectName(QStringLiteral("mapTip"));

@@ -2,6 +2,7 @@
 
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/number_field.h"
+#include "app/theme/components/plain_label.h"
 #include "app/theme/components/symbol_image.h"
 #include "app/theme/palette.h"
 #include "app/theme/symbol_icon.h"
@@ -17,13 +18,7 @@ constexpr int kFieldWidth = 80;
 constexpr int kArrowSide = 10;  // the symbol at the caption-2 size
 
 QLabel* unitLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(uiFont(13));
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, Palette::textTertiary());
-    label->setPalette(colours);
-    return label;
+    return plainLabel(text, uiFont(13), Palette::textTertiary(), parent);
 }
 
 // The platform's primary label colour, which a symbol without a colour of its own takes.

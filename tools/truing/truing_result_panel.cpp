@@ -1,6 +1,7 @@
 #include "tools/truing/truing_result_panel.h"
 
 #include "app/theme/components/button_styles.h"
+#include "app/theme/components/plain_label.h"
 #include "app/theme/components/section_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/symbol_icon.h"
@@ -16,16 +17,6 @@
 
 namespace kavrino {
 namespace {
-
-QLabel* metricText(const QFont& font, const QColor& colour, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
 
 }  // namespace
 
@@ -45,13 +36,13 @@ TruingMetricRow::TruingMetricRow(const QString& title, QWidget* parent) : QWidge
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(4);
-    m_title = metricText(uiFont(10), Palette::textSecondary(), this);
+    m_title = plainLabel(QString(), uiFont(10), Palette::textSecondary(), this);
     m_title->setObjectName(QStringLiteral("metricTitle"));
     m_title->setText(title);
-    m_value = metricText(uiFont(18, QFont::Bold), Palette::textPrimary(), this);
+    m_value = plainLabel(QString(), uiFont(18, QFont::Bold), Palette::textPrimary(), this);
     m_value->setObjectName(QStringLiteral("metricValue"));
     m_value->setAccessibleDescription(title);
-    m_note = metricText(uiFont(10), Palette::textTertiary(), this);
+    m_note = plainLabel(QString(), uiFont(10), Palette::textTertiary(), this);
     m_note->setObjectName(QStringLiteral("metricNote"));
     m_note->setAccessibleDescription(title);
     // Value and note share their baseline: the smaller note sits higher by the difference of

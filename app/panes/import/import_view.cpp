@@ -7,6 +7,7 @@
 #include "app/theme/components/badge.h"
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/pane_intro.h"
+#include "app/theme/components/plain_label.h"
 #include "app/theme/components/section_label.h"
 #include "app/theme/components/stat_tile.h"
 #include "app/theme/components/thin_scroll_bar.h"
@@ -36,13 +37,8 @@ QStringList csvNameFilters() {
 }
 
 QLabel* textLabel(const QFont& font, const QColor& colour, QWidget* parent = nullptr) {
-    auto* label = new QLabel(parent);
-    label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
+    QLabel* label = plainLabel(QString(), font, colour, parent);
     label->setWordWrap(true);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
     return label;
 }
 
@@ -55,9 +51,7 @@ public:
         setFont(font);
         setTextFormat(Qt::PlainText);
         setWordWrap(true);
-        QPalette colours = palette();
-        colours.setColor(QPalette::WindowText, colour);
-        setPalette(colours);
+        setTextColour(*this, colour);
     }
     QSize sizeHint() const override {
         const QMargins margins = contentsMargins();

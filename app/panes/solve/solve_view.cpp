@@ -9,6 +9,7 @@
 #include "app/theme/components/form_section.h"
 #include "app/theme/components/metrics_strip.h"
 #include "app/theme/components/number_field.h"
+#include "app/theme/components/plain_label.h"
 #include "app/theme/components/segmented_picker.h"
 #include "app/theme/components/thin_scroll_bar.h"
 #include "app/theme/components/toggle_switch.h"
@@ -40,15 +41,8 @@ constexpr int kFormMaximumWidth = 420;
 constexpr int kResultsMinimumWidth = 540;
 constexpr int kUnitColumnWidth = 30;  // also on rows without a unit, so the fields line up
 
-QLabel* plainLabel(const QString& text, const QColor& colour, QWidget* parent = nullptr) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(uiFont(13));
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
+// A form row's text: the body size.
+QLabel* rowText(const QString& text, const QColor& colour) { return plainLabel(text, uiFont(13), colour); }
 
 // The platform's secondary text: the primary text at lower contrast.
 QColor secondaryText() { return QColor::fromRgbF(1, 1, 1, 0.55f); }
@@ -92,7 +86,7 @@ const NumberRow kOutput[] = {
 // A label at the left and `control` at the right of a form row.
 QHBoxLayout* controlRow(const QString& label, QWidget* control) {
     auto* row = new QHBoxLayout;
-    row->addWidget(plainLabel(label, Palette::textPrimary()));
+    row->addWidget(rowText(label, Palette::textPrimary()));
     row->addStretch(1);
     row->addWidget(control, 0, Qt::AlignVCenter);
     return row;
@@ -162,10 +156,10 @@ QWidget* SolveView::buildForm() {
         m_fields.push_back({field, row.read});
 
         auto* layout = new QHBoxLayout;
-        layout->addWidget(plainLabel(QString::fromUtf8(row.label), Palette::textPrimary()));
+        layout->addWidget(rowText(QString::fromUtf8(row.label), Palette::textPrimary()));
         layout->addStretch(1);
         layout->addWidget(field);
-        auto* unit = plainLabel(QString::fromUtf8(row.unit), secondaryText());
+        auto* unit = rowText(QString::fromUtf8(row.unit), secondaryText());
         unit->setFixedWidth(kUnitColumnWidth);
         unit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         layout->addWidget(unit);

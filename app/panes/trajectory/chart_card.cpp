@@ -1,5 +1,6 @@
 #include "app/panes/trajectory/chart_card.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/panel_decoration.h"
 #include "app/theme/typeface.h"
@@ -19,24 +20,14 @@ constexpr int kCornerRadius = 14;
 constexpr int kHeaderSpacing = 8;
 constexpr int kStackSpacing = 12;
 
-QLabel* headerLabel(const QString& text, const QFont& font, const QColor& colour) {
-    auto* label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
-
 }  // namespace
 
 ChartCard::ChartCard(const QString& title, const QString& subtitle, QWidget* chart, int chartHeight,
                      QWidget* parent)
     : QWidget(parent), m_chart(chart) {
-    m_title = headerLabel(title, uiFont(15, QFont::DemiBold), Palette::textPrimary());
+    m_title = plainLabel(title, uiFont(15, QFont::DemiBold), Palette::textPrimary());
     m_title->setObjectName(QStringLiteral("chartTitle"));
-    m_subtitle = headerLabel(subtitle, uiFont(10), Palette::textTertiary());  // the caption style
+    m_subtitle = plainLabel(subtitle, uiFont(10), Palette::textTertiary());  // the caption style
     m_subtitle->setObjectName(QStringLiteral("chartSubtitle"));
 
     // Both labels sit on the row's bottom; lifting the subtitle by the difference of the two

@@ -1,5 +1,6 @@
 #include "app/theme/components/form_section.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/rounded_shape.h"
 #include "app/theme/typeface.h"
@@ -47,9 +48,7 @@ FormSection::FormSection(const QString& title, QWidget* parent) : QWidget(parent
     m_title = new QLabel(title, this);
     m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(uiFont(13, QFont::DemiBold));
-    QPalette colours = m_title->palette();
-    colours.setColor(QPalette::WindowText, Palette::textPrimary());
-    m_title->setPalette(colours);
+    setTextColour(*m_title, Palette::textPrimary());
     m_title->setContentsMargins(10, 0, 0, 0);
     stack->addWidget(m_title);
 

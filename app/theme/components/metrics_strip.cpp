@@ -1,5 +1,6 @@
 #include "app/theme/components/metrics_strip.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/rounded_shape.h"
 #include "app/theme/typeface.h"
 
@@ -27,19 +28,13 @@ QColor separator() { return QColor::fromRgbF(1, 1, 1, 0.1f); }
 
 constexpr double kCornerRadius = 10;
 
-void setTextColour(QLabel* label, const QColor& colour) {
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-}
-
 QLabel* cellText(const QFont& font, const QColor& colour, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setFont(font);
     label->setWordWrap(false);
     label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setTextColour(label, colour);
+    setTextColour(*label, colour);
     return label;
 }
 
@@ -163,7 +158,7 @@ void MetricsStrip::setMetrics(const std::array<Metric, 7>& metrics) {
         m_values[i]->setText(metric.value);
         // The figure itself stays the label's accessible name; the title describes it.
         m_values[i]->setAccessibleDescription(metric.title);
-        setTextColour(m_values[i], metric.colour.isValid() ? metric.colour : primaryText());
+        setTextColour(*m_values[i], metric.colour.isValid() ? metric.colour : primaryText());
     }
 }
 

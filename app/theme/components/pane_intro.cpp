@@ -1,5 +1,6 @@
 #include "app/theme/components/pane_intro.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/typeface.h"
 
@@ -9,9 +10,7 @@ PaneIntro::PaneIntro(const QString& text, QWidget* parent) : QLabel(text, parent
     setFont(calloutFont());
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, Palette::textSecondary());
-    setPalette(colours);
+    setTextColour(*this, Palette::textSecondary());
 }
 
 }  // namespace kavrino

@@ -1,5 +1,6 @@
 #include "app/theme/components/section_label.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/typeface.h"
 
@@ -8,9 +9,7 @@ namespace kavrino {
 SectionLabel::SectionLabel(const QString& text, QWidget* parent) : QLabel(parent) {
     setFont(uiFont(10.5, QFont::DemiBold, 1.2));
     setTextFormat(Qt::PlainText);
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, Palette::textTertiary());
-    setPalette(colours);
+    setTextColour(*this, Palette::textTertiary());
     setLabelText(text);
 }
 

@@ -1,5 +1,6 @@
 #include "app/theme/components/stat_tile.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/rounded_shape.h"
 #include "app/theme/typeface.h"
@@ -11,16 +12,6 @@
 namespace kavrino {
 namespace {
 
-QLabel* tileText(const QFont& font, const QColor& colour, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
-
 }  // namespace
 
 StatTile::StatTile(const QString& label, const QString& value, const QColor& accent,
@@ -29,11 +20,11 @@ StatTile::StatTile(const QString& label, const QString& value, const QColor& acc
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(14, 14, 14, 14);
     stack->setSpacing(5);
-    m_labelText = tileText(uiFont(10, QFont::DemiBold, 0.8), Palette::textTertiary(), this);
+    m_labelText = plainLabel(QString(), uiFont(10, QFont::DemiBold, 0.8), Palette::textTertiary(), this);
     m_labelText->setObjectName(QStringLiteral("statTileLabel"));
     m_labelText->setText(label.toUpper());
     // The UI face draws every digit at one width, so changing figures keep their places.
-    m_valueText = tileText(uiFont(22, QFont::Bold), accent, this);
+    m_valueText = plainLabel(QString(), uiFont(22, QFont::Bold), accent, this);
     m_valueText->setObjectName(QStringLiteral("statTileValue"));
     m_valueText->setText(value);
     stack->addWidget(m_labelText, 0, Qt::AlignLeft);
@@ -53,9 +44,7 @@ void StatTile::setValue(const QString& value) {
 void StatTile::setAccent(const QColor& accent) {
     if (accent == m_accent) return;
     m_accent = accent;
-    QPalette colours = m_valueText->palette();
-    colours.setColor(QPalette::WindowText, accent);
-    m_valueText->setPalette(colours);
+    setTextColour(*m_valueText, accent);
 }
 
 void StatTile::paintEvent(QPaintEvent*) {
