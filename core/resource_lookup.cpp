@@ -29,4 +29,24 @@ std::optional<QByteArray> ResourceLookup::read(const QString& fileName) const {
     return bytes;
 }
 
+std::optional<QByteArray> ResourceLookup::read(const QString& fileName, qint64 maxBytes) const {
+    if (!isPlainFileName(fileName) || maxBytes < 0) return std::nullopt;
+    QFile file(m_folder + u'/' + fileName);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (file.size() > maxBytes) return std::nullopt;
+    // The reported size is only a hint (a pipe or a special file reports none, a file may grow):
+    // reading goes on in chunks and stops as soon as it passes the bound.
+    constexpr qint64 kChunk = 1 << 20;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(file.size()));
+    while (true) {
+        const QByteArray chunk = file.read(qMin(kChunk, maxBytes + 1 - bytes.size()));
+        if (file.error() != QFileDevice::NoError) return std::nullopt;
+        if (chunk.isEmpty()) break;
+        bytes += chunk;
+        if (bytes.size() > maxBytes) return std::nullopt;
+    }
+    return bytes;
+}
+
 }  // namespace kavrino

@@ -19,6 +19,9 @@ public:
     // The whole content of the data file `fileName` (with its extension, e.g. "bullets.json"),
     // or nothing when the file does not exist or cannot be read.
     std::optional<QByteArray> read(const QString& fileName) const;
+    // The same, but nothing either when the file holds more than `maxBytes` bytes: no more than
+    // that is ever read, whatever the file claims its size to be.
+    std::optional<QByteArray> read(const QString& fileName, qint64 maxBytes) const;
 
     const QString& folder() const { return m_folder; }
 

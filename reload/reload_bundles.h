@@ -3,7 +3,10 @@
 //
 // Rules, as for every file the application reads: keys match exactly, unknown keys are ignored,
 // an optional key may be absent or null, and a required key that is absent, null or of the wrong
-// type fails the whole file (so one bad record fails its file). Whole numbers must be integral.
+// type fails the whole file (so one bad record fails its file). Whole numbers must be integral,
+// and a text longer than 4,096 UTF-8 bytes breaks its record. Only the keys the records use are
+// kept while a file is read, and each record is decoded as soon as it is read, so memory follows
+// the records rather than the size of the text.
 // A powder's "params" are looser: only "Kv" is required; the other keys fall back to their
 // defaults when absent, null or of the wrong type.
 #include "reload/reload_records.h"

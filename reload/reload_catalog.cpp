@@ -87,27 +87,39 @@ bool continuesCharacter(char32_t previous, char32_t next) {
     return false;
 }
 
-// The user-perceived characters of a text, in order.
-QStringList characters(const QString& text) {
-    QStringList result;
-    // Below U+0300 (where the combining marks begin) every code unit is a character of its own.
-    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x300; })) {
-        result.reserve(text.size());
-        for (const QChar c : text) result << QString(c);
-        return result;
-    }
-    char32_t previous = 0;
-    for (const char32_t codePoint : text.toUcs4()) {
-        if (result.isEmpty() || !continuesCharacter(previous, codePoint)) result << QString();
-        result.back() += QString::fromUcs4(&codePoint, 1);
-        previous = codePoint;
-    }
-    return result;
+// The code point of `text` at `at` and the number of code units it takes (a lone surrogate
+// counts as itself; normalized keys hold none).
+std::pair<char32_t, qsizetype> codePointAt(const QString& text, qsizetype at) {
+    const QChar unit = text.at(at);
+    if (unit.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate())
+        return {QChar::surrogateToUcs4(unit, text.at(at + 1)), 2};
+    return {unit.unicode(), 1};
 }
 
-bool isNumberCharacter(const QString& character) {
-    if (character.isEmpty()) return false;
-    const auto category = QChar::category(character.toUcs4().front());
+// Where the user-perceived character that begins at `at` ends: the offset of the next one, or
+// the length of the text. Walks only that character, so finding a few characters at the front
+// of a long text costs nothing in proportion to its length.
+qsizetype characterEnd(const QString& text, qsizetype at) {
+    auto [previous, length] = codePointAt(text, at);
+    qsizetype next = at + length;
+    while (next < text.size()) {
+        const auto [codePoint, units] = codePointAt(text, next);
+        if (!continuesCharacter(previous, codePoint)) break;
+        previous = codePoint;
+        next += units;
+    }
+    return next;
+}
+
+// Whether a character boundary of `text` lies at `at` (0 < at < size).
+bool isCharacterBoundary(const QString& text, qsizetype at) {
+    qsizetype start = at - 1;
+    if (start > 0 && text.at(start).isLowSurrogate() && text.at(start - 1).isHighSurrogate()) --start;
+    return !continuesCharacter(codePointAt(text, start).first, codePointAt(text, at).first);
+}
+
+bool startsWithNumber(const QString& text, qsizetype at) {
+    const auto category = QChar::category(codePointAt(text, at).first);
     return category == QChar::Number_DecimalDigit || category == QChar::Number_Letter ||
            category == QChar::Number_Other;
 }
@@ -156,7 +168,7 @@ std::vector<CartridgeSummary> summarize(const std::vector<Load>& loads, const QH
 
 std::optional<ReloadData> buildReloadData(const ResourceLookup& files) {
     auto decode = [&files](const char* name, auto decoder) -> decltype(decoder(QByteArray())) {
-        const std::optional<QByteArray> bytes = files.read(QString::fromLatin1(name));
+        const std::optional<QByteArray> bytes = files.read(QString::fromLatin1(name), kMaxReloadFileBytes);
         if (!bytes) return std::nullopt;
         return decoder(*bytes);
     };
@@ -233,14 +245,17 @@ QString ReloadCatalog::powderKey(const std::optional<QString>& manufacturer, con
     const QString m = normalizedKey(manufacturer.value_or(QString()));
     QString n = normalizedKey(name.value_or(QString()));
     if (!m.isEmpty()) {
-        const QStringList mChars = characters(m);
-        const QStringList nChars = characters(n);
-        const bool startsWithManufacturer =
-            nChars.size() >= mChars.size() && std::equal(mChars.begin(), mChars.end(), nChars.begin());
-        if (startsWithManufacturer) {
-            n = nChars.mid(mChars.size()).join(QString());
-        } else if (nChars.size() >= 2 && nChars[0] == mChars[0] && isNumberCharacter(nChars[1])) {
-            n = nChars.mid(1).join(QString());
+        // The name begins with the manufacturer's whole key, character for character: the text
+        // matches and the name's character boundary falls where the manufacturer's key ends.
+        if (n.startsWith(m) && (n.size() == m.size() || isCharacterBoundary(n, m.size()))) {
+            n.remove(0, m.size());
+        } else if (!n.isEmpty()) {
+            // Or its first character is the manufacturer's initial and a number follows.
+            const qsizetype first = characterEnd(n, 0);
+            if (first < n.size() && QStringView(n).left(first) == QStringView(m).left(characterEnd(m, 0)) &&
+                startsWithNumber(n, first)) {
+                n.remove(0, first);
+            }
         }
     }
     return m + QLatin1Char('|') + n;

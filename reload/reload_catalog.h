@@ -29,8 +29,12 @@ struct ReloadData {
     std::vector<QString> powderKeys;   // powderKey of each powder, in the same order
 };
 
+// The largest reload data file read, in bytes: some 200,000 loads with every field written out,
+// several times the tens of thousands the catalog is made for. A larger file is a broken file.
+inline constexpr qint64 kMaxReloadFileBytes = qint64(64) << 20;
+
 // Reads "app_loads.json", "app_cases.json" and "app_powders.json" from `files` and builds the
-// indexes. No value when any of the three is missing, unreadable or malformed.
+// indexes. No value when any of the three is missing, unreadable, malformed or too large.
 std::optional<ReloadData> buildReloadData(const ResourceLookup& files);
 
 class ReloadCatalog : public QObject {

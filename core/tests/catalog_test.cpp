@@ -275,6 +275,21 @@ TEST(ResourceLookup, NeverLeavesItsFolder) {
     }
 }
 
+TEST(ResourceLookup, ABoundedReadRefusesALargerFileWithoutReadingItAll) {
+    const ResourceLookup lookup = fixture("catalog_valid");
+    const auto whole = lookup.read(QStringLiteral("cartridges.json"));
+    ASSERT_TRUE(whole);
+    const qint64 size = whole->size();
+    EXPECT_EQ(lookup.read(QStringLiteral("cartridges.json"), size), whole);
+    EXPECT_FALSE(lookup.read(QStringLiteral("cartridges.json"), size - 1));
+    EXPECT_FALSE(lookup.read(QStringLiteral("cartridges.json"), -1));
+    EXPECT_FALSE(lookup.read(QStringLiteral("missing.json"), size));
+    EXPECT_FALSE(lookup.read(QStringLiteral("../catalog_valid/cartridges.json"), size));
+    // A device that reports no size and never ends stops at the bound.
+    EXPECT_FALSE(ResourceLookup(QStringLiteral("/dev")).read(QStringLiteral("zero"), 1 << 16));
+    EXPECT_EQ(ResourceLookup(QStringLiteral("/dev")).read(QStringLiteral("null"), 16), QByteArray());
+}
+
 TEST(ResourceLookup, BundledFilesComeFromTheApplication) {
     const ResourceLookup bundled;
     EXPECT_EQ(bundled.folder(), QStringLiteral(":/data"));

@@ -258,6 +258,18 @@ TEST(ReloadCatalogKeys, PowderKey) {
     }
 }
 
+TEST(ReloadCatalogKeys, PowderKeyOfAVeryLongNameCostsItsLengthOnly) {
+    // Five million characters: the key is found by walking the front of the name only.
+    const QString digits(5'000'000, QLatin1Char('4'));
+    EXPECT_EQ(ReloadCatalog::powderKey(QStringLiteral("Hodgdon"), QStringLiteral("H") + digits),
+              QStringLiteral("hodgdon|") + digits);
+    EXPECT_EQ(ReloadCatalog::powderKey(QStringLiteral("IMR"), QStringLiteral("IMR") + digits),
+              QStringLiteral("imr|") + digits);
+    const QString marks = QStringLiteral("e") + QString(100'000, QChar(0x0301));
+    EXPECT_EQ(ReloadCatalog::powderKey(QStringLiteral("e"), marks), QStringLiteral("e|") + marks)
+        << "one character with all its marks is not the manufacturer's initial";
+}
+
 TEST(ReloadCatalogFailure, AnyBrokenFilePublishesNothing) {
     const struct {
         const char* name;
@@ -305,6 +317,20 @@ TEST(ReloadCatalogFailure, AnyBrokenFilePublishesNothing) {
     }
 }
 
+TEST(ReloadCatalogFailure, AFileOverTheSizeBoundIsABrokenFile) {
+    // The valid fixture padded with white space to exactly the bound loads; one byte more fails.
+    for (const qint64 size : {kMaxReloadFileBytes, kMaxReloadFileBytes + 1}) {
+        SCOPED_TRACE(size);
+        QByteArray padded = fixture("app_cases.json");
+        padded.append(QByteArray(size - padded.size(), ' '));
+        AlteredFixtures files("app_cases.json", padded);
+        ReloadCatalog catalog{ResourceLookup(files.dir.path())};
+        ASSERT_TRUE(loadAndWait(catalog));
+        EXPECT_EQ(catalog.loaded(), size == kMaxReloadFileBytes);
+        EXPECT_EQ(catalog.loadFailed(), size > kMaxReloadFileBytes);
+    }
+}
+
 TEST(ReloadCatalogFailure, NextLoadClearsTheFlagAndTriesAgain) {
     AlteredFixtures files("app_powders.json", {});
     ReloadCatalog catalog{ResourceLookup(files.dir.path())};
@@ -342,6 +368,68 @@ TEST(ReloadCatalogLoading, DestroyedWhileLoadingIsSafe) {
     }
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::processEvents();
+}
+
+TEST(ReloadBundles, ATextLongerThan4096BytesBreaksItsRecord) {
+    const auto loads = [](const std::string& powder, const std::string& source) {
+        const std::string text = R"({"sources": [")" + source + R"("], "loadCount": 1, "loads": [)" +
+                                 R"({"id": "x", "c": "C", "p": ")" + powder + R"(", "s": 0}]})";
+        return decodeLoadBundle(QByteArray::fromStdString(text));
+    };
+    const std::string longest(4096, '4');
+    const auto kept = loads(longest, "S");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->loads[0].powder.size(), 4096);
+    EXPECT_FALSE(loads(longest + "4", "S"));
+    EXPECT_FALSE(loads("H4350", longest + "s")) << "sources too";
+    // Counted in UTF-8 bytes: 1,366 three-byte characters are 4,098 bytes.
+    std::string wide;
+    for (int i = 0; i < 1366; ++i) wide += "\u0928";
+    EXPECT_FALSE(loads(wide, "S"));
+    EXPECT_FALSE(decodeCaseBundle(QByteArray::fromStdString(
+        R"({"count": 1, "cases": [{"id": "a", "name": ")" + longest + R"(x"}]})")));
+    EXPECT_FALSE(decodePowderBundle(QByteArray::fromStdString(
+        R"({"count": 1, "powders": [{"id": "a", "name": ")" + longest +
+        R"(x", "hasLoadData": true, "loadCount": 0}]})")));
+}
+
+TEST(ReloadBundles, ContentNoRecordUsesIsIgnoredWhateverItHolds) {
+    // Unknown keys at every level, holding deep and large content, change nothing.
+    std::string deep(100000, '[');
+    deep += std::string(100000, ']');
+    const std::string text = R"({"junk": )" + deep + R"(, "sources": ["S"], "loadCount": 1, "loads": [)" +
+                             R"({"id": "x", "c": "C", "p": "P", "s": 0, "junk": {"a": [1, {"b": null}]}}]})";
+    const auto bundle = decodeLoadBundle(QByteArray::fromStdString(text));
+    ASSERT_TRUE(bundle);
+    ASSERT_EQ(bundle->loads.size(), 1u);
+    EXPECT_EQ(bundle->loads[0].powder, "P");
+    // But an array or object where a record field belongs is the wrong type, as ever.
+    EXPECT_FALSE(decodeLoadBundle(R"({"sources": [], "loadCount": 1, "loads": [{"id": "x", "c": "C", "p": "P", "s": 0, "bw": [140]}]})"));
+    EXPECT_FALSE(decodeLoadBundle(R"({"sources": [], "loadCount": 1, "loads": [{"id": "x", "c": "C", "p": {}, "s": 0}]})"));
+    EXPECT_FALSE(decodeLoadBundle(R"({"sources": [[]], "loadCount": 0, "loads": []})"));
+    EXPECT_FALSE(decodeLoadBundle(R"({"sources": [], "loadCount": 0, "loads": [[]]})"));
+    EXPECT_FALSE(decodeLoadBundle(R"({"sources": [], "loadCount": 0, "loads": {}})"));
+    EXPECT_FALSE(decodeLoadBundle(R"([{"sources": [], "loadCount": 0, "loads": []}])"));
+    // The parameters stay lenient: an array for "Kp" counts as no value.
+    const auto powders = decodePowderBundle(
+        R"({"count": 1, "powders": [{"id": "a", "name": "N", "hasLoadData": true, "loadCount": 0,
+            "params": {"Kv": 1, "Kp": [1, 2], "gamma": {"x": 1}}}]})");
+    ASSERT_TRUE(powders);
+    EXPECT_EQ(powders->powders[0].params, (PowderParams{.kv = 1, .c0Gr = 0, .kp = std::nullopt, .b = std::nullopt, .gamma = 1.24}));
+}
+
+TEST(ReloadBundles, ARepeatedKeyTakesItsLastValue) {
+    const auto good = decodeLoadBundle(
+        R"({"sources": ["A"], "sources": ["B", "C"], "loadCount": 1,
+            "loads": [{"id": "bad"}], "loads": [{"id": "x", "c": "C", "p": "P", "p": "Q", "s": 0}]})");
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->sources, QStringList({"B", "C"}));
+    ASSERT_EQ(good->loads.size(), 1u);
+    EXPECT_EQ(good->loads[0].powder, "Q");
+    EXPECT_FALSE(decodeLoadBundle(
+        R"({"sources": [], "loadCount": 1, "loads": [{"id": "x", "c": "C", "p": "P", "s": 0}], "loads": 5})"));
+    EXPECT_FALSE(decodeLoadBundle(
+        R"({"sources": [], "loadCount": 1, "loads": [{"id": "x", "c": "C", "p": "P", "s": 0, "s": null}]})"));
 }
 
 TEST(ReloadBundles, WholeNumbersMayBeWrittenWithAZeroFraction) {
