@@ -1,6 +1,8 @@
 #pragma once
 // A labelled figure on a card: the label in small capitals above the value (22 points bold, in
-// the caller's accent colour, digits of equal width). Tiles in a row share its width.
+// the caller's accent colour, digits of equal width). Tiles in a row share its width; a tile
+// squeezed below its texts' width ends them with an ellipsis (assistive technology still reads
+// them whole), so a narrow row never pushes its tiles off the pane.
 #include <QColor>
 #include <QWidget>
 
@@ -21,10 +23,16 @@ public:
     QString value() const { return m_value; }
     QColor accent() const { return m_accent; }
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fitTexts();
+
     QString m_label;
     QString m_value;
     QColor m_accent;

@@ -178,6 +178,25 @@ TEST(StatTile, TilesInARowShareItsWidth) {
     EXPECT_EQ(b->width(), 400);
 }
 
+TEST(StatTile, ASqueezedTileEndsItsTextsWithAnEllipsisAndAWideOneShowsThemWhole) {
+    QWidget row;
+    auto* layout = new QHBoxLayout(&row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* tile = new StatTile("Peak pressure", "56,413 psi", Palette::accent());
+    layout->addWidget(tile);
+    row.resize(90, 80);
+    row.show();
+    EXPECT_LE(tile->width(), 90) << "the tile does not insist on its texts' width";
+    const QString shown = tile->findChild<QLabel*>("statTileValue")->text();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_EQ(tile->value(), "56,413 psi");
+    EXPECT_EQ(tile->accessibleDescription(), "56,413 psi");
+    row.resize(400, 80);
+    QApplication::processEvents();
+    EXPECT_EQ(tile->findChild<QLabel*>("statTileValue")->text(), "56,413 psi");
+    EXPECT_EQ(tile->findChild<QLabel*>("statTileLabel")->text(), "PEAK PRESSURE");
+}
+
 TEST(Badge, KeepsTheCallersLetterCase) {
     Badge upper("ACTIVE", Palette::green());
     Badge lower("active", Palette::green());
