@@ -9,12 +9,15 @@
 #include "tools/map/map_target_view.h"
 #include "tools/map/tile_source.h"
 #include "tools/truing/truing_view.h"
+#include "reload/pane/reload_view.h"
+#include "reload/reload_catalog.h"
 
 namespace kavrino {
 
 WorkspacePanes workspacePanes() {
     WorkspacePanes panes;
     panes.set(WorkspaceTab::solve, [](const PaneContext& c) { return new SolveView(c.model, c.catalog, c.platform); });
+    panes.set(WorkspaceTab::reload, [](const PaneContext&) { return new ReloadView(ReloadCatalog::shared()); });
     panes.set(WorkspaceTab::catalog, [](const PaneContext& c) { return new CatalogView(c.model, c.catalog); });
     panes.set(WorkspaceTab::comparison, [](const PaneContext& c) { return new ComparisonView(c.catalog, c.platform); });
     panes.set(WorkspaceTab::truing, [](const PaneContext& c) { return new TruingView(c.platform); });

@@ -6,7 +6,11 @@
 #include "app/shell/content_view.h"
 #include "app/shell/main_window.h"
 #include "core/catalog.h"
+#include "reload/pane/reload_selection.h"
+#include "reload/pane/reload_view.h"
+#include "reload/reload_catalog.h"
 
+#include <QSplitter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -32,6 +36,26 @@ TEST(MainWindow, NarrowestWindowStillShowsTheWholeSolvePane) {
     ASSERT_NE(solve, nullptr);
     const QPoint right = solve->mapTo(window.contentView(), QPoint(solve->width(), 0));
     EXPECT_EQ(window.contentView()->width() - right.x(), 16);  // the column's padding
+}
+
+TEST(MainWindow, ReloadTabShowsTheReloadPaneOverTheBundledData) {
+    FixedEnvironment environment;
+    environment.set("KAVRINO_TAB", QStringLiteral("reload"));
+    FakeDialogs dialogs;
+    Platform platform{environment, dialogs};
+    Catalog catalog;
+    AutoUpdater updater{dialogs};
+    MainWindow window{platform, catalog, workspacePanes(), updater};
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* pane = window.findChild<ReloadView*>();
+    ASSERT_NE(pane, nullptr);
+    // The shared catalog loads in the background once the pane is on screen.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReloadCatalog::shared().loaded(); }, 10000));
+    EXPECT_EQ(pane->currentView(), pane->splitter());
+    EXPECT_EQ(pane->selection().cartridge(), QStringLiteral("6.5 Creedmoor"));
+    EXPECT_FALSE(pane->selection().loadId().isEmpty());
+    EXPECT_TRUE(pane->selection().predict().has_value());
 }
 
 }  // namespace
