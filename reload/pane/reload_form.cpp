@@ -171,8 +171,6 @@ ReloadForm::ReloadForm(ReloadSelection& selection, QWidget* parent) : QScrollAre
     refresh();
 }
 
-ReloadForm::~ReloadForm() { m_barrelLength->commitPending(); }
-
 void ReloadForm::fillCartridgePicker() {
     const QStringList choices = m_selection.cartridgeChoices();
     bool same = m_cartridgePicker->count() == choices.size();

@@ -19,8 +19,6 @@ class ReloadForm final : public QScrollArea {
     Q_OBJECT
 public:
     explicit ReloadForm(ReloadSelection& selection, QWidget* parent = nullptr);
-    // A barrel length still being typed is committed, so leaving the pane loses no edit.
-    ~ReloadForm() override;
 
     // Shows the selection again; cheap when only the charge or barrel length changed.
     void refresh();

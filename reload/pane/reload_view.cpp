@@ -89,11 +89,6 @@ ReloadView::ReloadView(ReloadCatalog& catalog, QWidget* parent)
     refresh();
 }
 
-ReloadView::~ReloadView() {
-    // The form commits a barrel length still being typed into the selection: it goes first.
-    delete m_splitter;
-}
-
 QWidget* ReloadView::buildFailureView() {
     auto* symbol = new QLabel;
     symbol->setObjectName(QStringLiteral("failureSymbol"));

@@ -22,8 +22,8 @@ class ReloadSelection;
 class ReloadView final : public QWidget {
     Q_OBJECT
 public:
+    // The pane's choices live as long as the pane: shown again, it starts afresh.
     explicit ReloadView(ReloadCatalog& catalog, QWidget* parent = nullptr);
-    ~ReloadView() override;
 
     ReloadSelection& selection() const { return *m_selection; }
     // The view on show: the failure, the loading or the split view (built once loaded).
