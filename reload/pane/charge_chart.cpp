@@ -72,8 +72,10 @@ QList<QPointF> floorUnder(const QList<QPointF>& points, double floor) {
 
 }  // namespace
 
-ChargeChart::ChargeChart(Look look, QWidget* parent) : QChartView(parent), m_look(std::move(look)) {
-    m_chart = new QChart;
+// Built with its chart: a view made without one makes a default chart that setChart() would
+// leave behind.
+ChargeChart::ChargeChart(Look look, QWidget* parent)
+    : QChartView(new QChart, parent), m_look(std::move(look)), m_chart(chart()) {
     m_chart->setLocalizeNumbers(true);  // axis values in the user's number format, like the fields
     m_x = new QValueAxis(m_chart);
     m_x->setRange(0, 1);
@@ -122,7 +124,6 @@ ChargeChart::ChargeChart(Look look, QWidget* parent) : QChartView(parent), m_loo
     m_point->setBorderColor(Qt::transparent);
     add(m_point);
 
-    setChart(m_chart);
     applyDarkChart(*m_chart);
     prepareChartView(*this);
 
