@@ -237,7 +237,13 @@ QString ReloadCatalog::normalizedKey(const QString& text) {
     const QString lower = text.toLower();
     key.reserve(lower.size());
     for (const char32_t codePoint : lower.toUcs4()) {
-        if (isAlphanumeric(codePoint)) key.append(QString::fromUcs4(&codePoint, 1));
+        if (!isAlphanumeric(codePoint)) continue;
+        if (QChar::requiresSurrogates(codePoint)) {
+            key.append(QChar(QChar::highSurrogate(codePoint)));
+            key.append(QChar(QChar::lowSurrogate(codePoint)));
+        } else {
+            key.append(QChar(char16_t(codePoint)));
+        }
     }
     return key;
 }
