@@ -1,6 +1,7 @@
 #include "reload/pane/prediction_column.h"
 
 #include "app/theme/components/badge.h"
+#include "app/theme/components/plain_label.h"
 #include "app/theme/components/section_label.h"
 #include "app/theme/components/stat_tile.h"
 #include "app/theme/components/thin_scroll_bar.h"
@@ -29,20 +30,6 @@ constexpr int kCaptionSymbolSize = 11;
 // The interior-ballistics engine that makes the predictions.
 const char* const kEngineName = "ENERGY BALANCE";
 
-void colour(QWidget* widget, const QColor& colour) {
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    widget->setPalette(colours);
-}
-
-QLabel* plainLabel(const QString& text, const QColor& textColour, const QFont& font) {
-    auto* label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    colour(label, textColour);
-    return label;
-}
-
 QColor toneColour(reload_texts::Tone tone) {
     switch (tone) {
     case reload_texts::Tone::accentBright: return Palette::accentBright();
@@ -61,8 +48,8 @@ QWidget* dataCell(const reload_texts::Cell& cell) {
     auto* stack = new QVBoxLayout(widget);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(3);
-    stack->addWidget(plainLabel(cell.label.toUpper(), Palette::textTertiary(), uiFont(9.5, QFont::DemiBold, 0.6)));
-    stack->addWidget(plainLabel(cell.value, Palette::textPrimary(), uiFont(12, QFont::Medium)));
+    stack->addWidget(plainLabel(cell.label.toUpper(), uiFont(9.5, QFont::DemiBold, 0.6), Palette::textTertiary()));
+    stack->addWidget(plainLabel(cell.value, uiFont(12, QFont::Medium), Palette::textPrimary()));
     widget->setAccessibleName(cell.label);
     return widget;
 }
@@ -86,7 +73,7 @@ PredictionColumn::PredictionColumn(ReloadSelection& selection, QWidget* parent)
 
     auto* header = new QHBoxLayout;
     header->setSpacing(10);
-    auto* title = plainLabel(tr("Predicted performance"), Palette::textPrimary(), uiFont(15, QFont::DemiBold));
+    auto* title = plainLabel(tr("Predicted performance"), uiFont(15, QFont::DemiBold), Palette::textPrimary());
     title->setObjectName(QStringLiteral("predictionTitle"));
     auto* engine = new Badge(QString::fromLatin1(kEngineName), Palette::orange());
     engine->setObjectName(QStringLiteral("engineBadge"));
@@ -125,7 +112,7 @@ PredictionColumn::PredictionColumn(ReloadSelection& selection, QWidget* parent)
     symbol->setAccessibleName(tr("Caution"));
     auto* text = plainLabel(tr("Predictions are model estimates, not a substitute for published load data. Always "
                                "start at the published start charge and work up while watching for pressure signs."),
-                            Palette::textTertiary(), uiFont(10));
+                            uiFont(10), Palette::textTertiary());
     text->setObjectName(QStringLiteral("cautionLabel"));
     text->setWordWrap(true);
     caution->addWidget(symbol, 0, Qt::AlignTop);
@@ -148,7 +135,7 @@ QWidget* PredictionColumn::chartCard(const QString& title, const QString& unit, 
     auto* row = new QHBoxLayout;
     row->addWidget(new SectionLabel(title));
     row->addStretch(1);
-    row->addWidget(plainLabel(unit, Palette::textTertiary(), uiFont(10)));
+    row->addWidget(plainLabel(unit, uiFont(10), Palette::textTertiary()));
     stack->addLayout(row);
     chart->setObjectName(QString::fromLatin1(objectName));
     chart->setFixedHeight(kChartHeight);

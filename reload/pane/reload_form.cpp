@@ -2,6 +2,7 @@
 
 #include "app/theme/components/form_section.h"
 #include "app/theme/components/number_field.h"
+#include "app/theme/components/plain_label.h"
 #include "app/theme/components/thin_scroll_bar.h"
 #include "app/theme/palette.h"
 #include "app/theme/typeface.h"
@@ -29,20 +30,6 @@ constexpr int kUnitColumnWidth = 30;
 // The platform's secondary text: the primary text at lower contrast.
 QColor secondaryText() { return QColor::fromRgbF(1, 1, 1, 0.55f); }
 
-void colour(QWidget* widget, const QColor& colour) {
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    widget->setPalette(colours);
-}
-
-QLabel* plainLabel(const QString& text, const QColor& textColour, const QFont& font = uiFont(13)) {
-    auto* label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    colour(label, textColour);
-    return label;
-}
-
 QComboBox* picker(const char* objectName, const QString& accessibleName) {
     auto* box = new QComboBox;
     box->setObjectName(QString::fromLatin1(objectName));
@@ -58,7 +45,7 @@ QComboBox* picker(const char* objectName, const QString& accessibleName) {
 
 QHBoxLayout* controlRow(const QString& label, QWidget* control) {
     auto* row = new QHBoxLayout;
-    row->addWidget(plainLabel(label, Palette::textPrimary()));
+    row->addWidget(plainLabel(label, uiFont(13), Palette::textPrimary()));
     row->addStretch(1);
     row->addWidget(control, 0, Qt::AlignVCenter);
     return row;
@@ -68,12 +55,12 @@ QHBoxLayout* controlRow(const QString& label, QWidget* control) {
 QWidget* infoRow(FormSection* section, const QString& label, const char* objectName, ElidedLabel** value) {
     auto* row = new QHBoxLayout;
     row->setSpacing(12);
-    row->addWidget(plainLabel(label, Palette::textPrimary()));
+    row->addWidget(plainLabel(label, uiFont(13), Palette::textPrimary()));
     *value = new ElidedLabel;
     (*value)->setObjectName(QString::fromLatin1(objectName));
     (*value)->setFont(uiFont(13));
     (*value)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    colour(*value, secondaryText());
+    setTextColour(**value, secondaryText());
     row->addWidget(*value, 1);
     return section->addRow(row);
 }
@@ -125,9 +112,9 @@ ReloadForm::ReloadForm(ReloadSelection& selection, QWidget* parent) : QScrollAre
     auto* block = new QVBoxLayout;
     block->setSpacing(6);
     auto* chargeRow = new QHBoxLayout;
-    chargeRow->addWidget(plainLabel(tr("Powder charge"), Palette::textPrimary()));
+    chargeRow->addWidget(plainLabel(tr("Powder charge"), uiFont(13), Palette::textPrimary()));
     chargeRow->addStretch(1);
-    m_chargeValue = plainLabel(QString(), Palette::accentBright(), uiFont(13, QFont::DemiBold));
+    m_chargeValue = plainLabel(QString(), uiFont(13, QFont::DemiBold), Palette::accentBright());
     m_chargeValue->setObjectName(QStringLiteral("chargeValue"));
     chargeRow->addWidget(m_chargeValue);
     block->addLayout(chargeRow);
@@ -137,9 +124,9 @@ ReloadForm::ReloadForm(ReloadSelection& selection, QWidget* parent) : QScrollAre
     connect(m_slider, &ChargeSlider::chargeMoved, this, [this](double grains) { m_selection.setChargeGr(grains); });
     block->addWidget(m_slider);
     auto* ends = new QHBoxLayout;
-    m_startCharge = plainLabel(QString(), secondaryText(), uiFont(10));
+    m_startCharge = plainLabel(QString(), uiFont(10), secondaryText());
     m_startCharge->setObjectName(QStringLiteral("startChargeLabel"));
-    m_maxCharge = plainLabel(QString(), secondaryText(), uiFont(10));
+    m_maxCharge = plainLabel(QString(), uiFont(10), secondaryText());
     m_maxCharge->setObjectName(QStringLiteral("maxChargeLabel"));
     ends->addWidget(m_startCharge);
     ends->addStretch(1);
@@ -149,7 +136,7 @@ ReloadForm::ReloadForm(ReloadSelection& selection, QWidget* parent) : QScrollAre
     m_chargeBlock->setObjectName(QStringLiteral("chargeBlock"));
 
     auto* barrel = new QHBoxLayout;
-    barrel->addWidget(plainLabel(tr("Barrel length"), Palette::textPrimary()));
+    barrel->addWidget(plainLabel(tr("Barrel length"), uiFont(13), Palette::textPrimary()));
     barrel->addStretch(1);
     m_barrelLength = new NumberField;
     m_barrelLength->setObjectName(QStringLiteral("barrelLengthField"));
@@ -157,7 +144,7 @@ ReloadForm::ReloadForm(ReloadSelection& selection, QWidget* parent) : QScrollAre
     connect(m_barrelLength, &NumberField::valueCommitted, this,
             [this](double inches) { m_selection.setBarrelLengthIn(inches); });
     barrel->addWidget(m_barrelLength);
-    auto* unit = plainLabel(tr("in"), secondaryText());
+    auto* unit = plainLabel(tr("in"), uiFont(13), secondaryText());
     unit->setFixedWidth(kUnitColumnWidth);
     unit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     barrel->addWidget(unit);

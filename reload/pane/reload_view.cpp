@@ -1,5 +1,6 @@
 #include "reload/pane/reload_view.h"
 
+#include "app/theme/components/plain_label.h"
 #include "app/theme/palette.h"
 #include "app/theme/symbol_icon.h"
 #include "app/theme/typeface.h"
@@ -26,14 +27,9 @@ constexpr int kFormIdealWidth = 340;
 constexpr int kTitleSymbolSize = 22;  // the title font's size
 
 QLabel* centredText(const QString& text, const QFont& font) {
-    auto* label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
+    QLabel* label = plainLabel(text, font, Palette::textSecondary());
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, Palette::textSecondary());
-    label->setPalette(colours);
     return label;
 }
 
