@@ -1,5 +1,7 @@
 #include "reload/reload_bundles.h"
 
+#include "core/json_fields.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cmath>
@@ -16,12 +18,30 @@ namespace {
 
 using nlohmann::json;
 
-// The longest text a field may hold, in UTF-8 bytes. Names, sources and notes are far shorter;
-// a longer one is a broken record, and so a broken file.
-constexpr std::size_t kMaxTextBytes = 4096;
-
 // Thrown only inside this file; each decode function turns it into "no value".
 struct DecodeError {};
+
+// The shared strict readers, as values: a field that breaks the rules breaks the file.
+template <typename T>
+T as(const json& value) {
+    T out{};
+    if (!json_fields::read(value, out)) throw DecodeError{};
+    return out;
+}
+
+template <typename T>
+T required(const json& record, const char* key) {
+    T out{};
+    if (!json_fields::read(record, key, out)) throw DecodeError{};
+    return out;
+}
+
+template <typename T>
+std::optional<T> optional(const json& record, const char* key) {
+    std::optional<T> out;
+    if (!json_fields::readOptional(record, key, out)) throw DecodeError{};
+    return out;
+}
 
 const json* member(const json& object, const char* key) {
     const auto it = object.find(key);
@@ -35,42 +55,6 @@ const json& requiredMember(const json& object, const char* key) {
     return *value;
 }
 
-double asDouble(const json& value) {
-    if (!value.is_number()) throw DecodeError{};
-    return value.get<double>();
-}
-
-// A whole number: an integer, or a float with no fraction that fits 64 bits.
-std::int64_t asInt(const json& value) {
-    // Unsigned first: is_number_integer() holds for unsigned values too, and reading one above
-    // the 64-bit signed range as signed would wrap it to a negative number.
-    if (value.is_number_unsigned()) {
-        const auto u = value.get<std::uint64_t>();
-        if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) throw DecodeError{};
-        return static_cast<std::int64_t>(u);
-    }
-    if (value.is_number_integer()) return value.get<std::int64_t>();
-    if (value.is_number_float()) {
-        const double d = value.get<double>();
-        // 2^63 is exactly representable; anything at or above it does not fit.
-        if (std::trunc(d) != d || d < -9223372036854775808.0 || d >= 9223372036854775808.0) throw DecodeError{};
-        return static_cast<std::int64_t>(d);
-    }
-    throw DecodeError{};
-}
-
-bool asBool(const json& value) {
-    if (!value.is_boolean()) throw DecodeError{};
-    return value.get<bool>();
-}
-
-QString asString(const json& value) {
-    if (!value.is_string()) throw DecodeError{};
-    const std::string& text = value.get_ref<const std::string&>();
-    if (text.size() > kMaxTextBytes) throw DecodeError{};
-    return QString::fromStdString(text);
-}
-
 const json& asObject(const json& value) {
     if (!value.is_object()) throw DecodeError{};
     return value;
@@ -79,24 +63,6 @@ const json& asObject(const json& value) {
 const json& asArray(const json& value) {
     if (!value.is_array()) throw DecodeError{};
     return value;
-}
-
-double requiredDouble(const json& o, const char* key) { return asDouble(requiredMember(o, key)); }
-std::int64_t requiredInt(const json& o, const char* key) { return asInt(requiredMember(o, key)); }
-QString requiredString(const json& o, const char* key) { return asString(requiredMember(o, key)); }
-bool requiredBool(const json& o, const char* key) { return asBool(requiredMember(o, key)); }
-
-std::optional<double> optionalDouble(const json& o, const char* key) {
-    const json* v = member(o, key);
-    return v ? std::optional<double>(asDouble(*v)) : std::nullopt;
-}
-std::optional<std::int64_t> optionalInt(const json& o, const char* key) {
-    const json* v = member(o, key);
-    return v ? std::optional<std::int64_t>(asInt(*v)) : std::nullopt;
-}
-std::optional<QString> optionalString(const json& o, const char* key) {
-    const json* v = member(o, key);
-    return v ? std::optional<QString>(asString(*v)) : std::nullopt;
 }
 
 // The lenient keys of the parameters: anything but a number counts as missing.
@@ -109,51 +75,51 @@ std::optional<double> lenientDouble(const json& o, const char* key) {
 Load decodeLoad(const json& value) {
     const json& o = asObject(value);
     Load load;
-    load.id = requiredString(o, "id");
-    load.cartridge = requiredString(o, "c");
-    load.bulletWeightGr = optionalDouble(o, "bw");
-    load.bulletDiameterIn = optionalDouble(o, "bd");
-    load.powderManufacturer = optionalString(o, "pm");
-    load.powder = requiredString(o, "p");
-    load.startChargeGr = optionalDouble(o, "sc");
-    load.maxChargeGr = optionalDouble(o, "xc");
-    load.startVelocityFps = optionalDouble(o, "sv");
-    load.maxVelocityFps = optionalDouble(o, "xv");
-    load.startPressure = optionalDouble(o, "sp");
-    load.maxPressure = optionalDouble(o, "xp");
-    load.pressureUnit = optionalString(o, "pu");
-    load.coalIn = optionalDouble(o, "co");
-    load.caseName = optionalString(o, "ca");
-    load.primer = optionalString(o, "pr");
-    load.barrelLengthIn = optionalDouble(o, "bl");
-    load.twist = optionalString(o, "tw");
-    load.sourceIndex = requiredInt(o, "s");
+    load.id = required<QString>(o, "id");
+    load.cartridge = required<QString>(o, "c");
+    load.bulletWeightGr = optional<double>(o, "bw");
+    load.bulletDiameterIn = optional<double>(o, "bd");
+    load.powderManufacturer = optional<QString>(o, "pm");
+    load.powder = required<QString>(o, "p");
+    load.startChargeGr = optional<double>(o, "sc");
+    load.maxChargeGr = optional<double>(o, "xc");
+    load.startVelocityFps = optional<double>(o, "sv");
+    load.maxVelocityFps = optional<double>(o, "xv");
+    load.startPressure = optional<double>(o, "sp");
+    load.maxPressure = optional<double>(o, "xp");
+    load.pressureUnit = optional<QString>(o, "pu");
+    load.coalIn = optional<double>(o, "co");
+    load.caseName = optional<QString>(o, "ca");
+    load.primer = optional<QString>(o, "pr");
+    load.barrelLengthIn = optional<double>(o, "bl");
+    load.twist = optional<QString>(o, "tw");
+    load.sourceIndex = required<std::int64_t>(o, "s");
     return load;
 }
 
 CaseInfo decodeCase(const json& value) {
     const json& o = asObject(value);
     CaseInfo info;
-    info.id = requiredString(o, "id");
-    info.name = requiredString(o, "name");
-    info.barrelLengthIn = optionalDouble(o, "barrelLength_in");
-    info.twist = optionalString(o, "twist");
-    info.trimLengthIn = optionalDouble(o, "trimLength_in");
-    info.bulletWeightMinGr = optionalDouble(o, "bulletWeightMin_gr");
-    info.bulletWeightMaxGr = optionalDouble(o, "bulletWeightMax_gr");
-    info.powderCount = optionalInt(o, "powderCount");
-    info.loadCount = optionalInt(o, "loadCount");
-    info.observedMaxPressurePsi = optionalDouble(o, "observedMaxPressure_psi");
-    info.caseWaterCapacityGrH2o = optionalDouble(o, "caseWaterCapacity_gr_h2o");
-    info.maxPressurePsi = optionalDouble(o, "maxPressure_psi");
-    info.pressureStandard = optionalString(o, "pressureStandard");
+    info.id = required<QString>(o, "id");
+    info.name = required<QString>(o, "name");
+    info.barrelLengthIn = optional<double>(o, "barrelLength_in");
+    info.twist = optional<QString>(o, "twist");
+    info.trimLengthIn = optional<double>(o, "trimLength_in");
+    info.bulletWeightMinGr = optional<double>(o, "bulletWeightMin_gr");
+    info.bulletWeightMaxGr = optional<double>(o, "bulletWeightMax_gr");
+    info.powderCount = optional<std::int64_t>(o, "powderCount");
+    info.loadCount = optional<std::int64_t>(o, "loadCount");
+    info.observedMaxPressurePsi = optional<double>(o, "observedMaxPressure_psi");
+    info.caseWaterCapacityGrH2o = optional<double>(o, "caseWaterCapacity_gr_h2o");
+    info.maxPressurePsi = optional<double>(o, "maxPressure_psi");
+    info.pressureStandard = optional<QString>(o, "pressureStandard");
     return info;
 }
 
 PowderParams decodeParams(const json& value) {
     const json& o = asObject(value);
     PowderParams params;
-    params.kv = requiredDouble(o, "Kv");
+    params.kv = required<double>(o, "Kv");
     params.c0Gr = lenientDouble(o, "C0_gr").value_or(0.0);
     params.kp = lenientDouble(o, "Kp");
     params.b = lenientDouble(o, "b");
@@ -164,13 +130,13 @@ PowderParams decodeParams(const json& value) {
 Powder decodePowder(const json& value) {
     const json& o = asObject(value);
     Powder powder;
-    powder.id = requiredString(o, "id");
-    powder.manufacturer = optionalString(o, "manufacturer");
-    powder.name = requiredString(o, "name");
-    powder.burnRateRank = optionalInt(o, "burnRateRank");
-    powder.type = optionalString(o, "type");
-    powder.hasLoadData = requiredBool(o, "hasLoadData");
-    powder.loadCount = requiredInt(o, "loadCount");
+    powder.id = required<QString>(o, "id");
+    powder.manufacturer = optional<QString>(o, "manufacturer");
+    powder.name = required<QString>(o, "name");
+    powder.burnRateRank = optional<std::int64_t>(o, "burnRateRank");
+    powder.type = optional<QString>(o, "type");
+    powder.hasLoadData = required<bool>(o, "hasLoadData");
+    powder.loadCount = required<std::int64_t>(o, "loadCount");
     if (const json* params = member(o, "params")) powder.params = decodeParams(*params);
     return powder;
 }
@@ -380,7 +346,7 @@ std::optional<Bundle> decodeFile(const QByteArray& text, const Shape& shape, Bod
 }  // namespace
 
 std::optional<LoadBundle> decodeLoadBundle(const QByteArray& text) {
-    RecordSink<QString> sources(+[](const json& value) { return asString(value); });
+    RecordSink<QString> sources(+[](const json& value) { return as<QString>(value); });
     RecordSink<Load> loads(decodeLoad);
     const Shape load = objectOf({"id", "c", "bw", "bd", "pm", "p", "sc", "xc", "sv", "xv", "sp", "xp", "pu", "co",
                                  "ca", "pr", "bl", "tw", "s"});
@@ -388,10 +354,10 @@ std::optional<LoadBundle> decodeLoadBundle(const QByteArray& text) {
     const Shape loadList = arrayOf(load, loads);
     const Shape file = objectOf({"version", "loadCount"}, {{"sources", &sourceList}, {"loads", &loadList}});
     return decodeFile<LoadBundle>(text, file, [&](const json& o, LoadBundle& bundle) {
-        bundle.version = optionalString(o, "version");
+        bundle.version = optional<QString>(o, "version");
         asArray(requiredMember(o, "sources"));
         for (QString& source : sources.records()) bundle.sources << std::move(source);
-        bundle.loadCount = requiredInt(o, "loadCount");
+        bundle.loadCount = required<std::int64_t>(o, "loadCount");
         asArray(requiredMember(o, "loads"));
         bundle.loads = loads.records();
     });
@@ -405,8 +371,8 @@ std::optional<CaseBundle> decodeCaseBundle(const QByteArray& text) {
     const Shape caseList = arrayOf(info, cases);
     const Shape file = objectOf({"version", "count"}, {{"cases", &caseList}});
     return decodeFile<CaseBundle>(text, file, [&](const json& o, CaseBundle& bundle) {
-        bundle.version = optionalString(o, "version");
-        bundle.count = requiredInt(o, "count");
+        bundle.version = optional<QString>(o, "version");
+        bundle.count = required<std::int64_t>(o, "count");
         asArray(requiredMember(o, "cases"));
         bundle.cases = cases.records();
     });
@@ -420,8 +386,8 @@ std::optional<PowderBundle> decodePowderBundle(const QByteArray& text) {
     const Shape powderList = arrayOf(powder, powders);
     const Shape file = objectOf({"version", "count"}, {{"powders", &powderList}});
     return decodeFile<PowderBundle>(text, file, [&](const json& o, PowderBundle& bundle) {
-        bundle.version = optionalString(o, "version");
-        bundle.count = requiredInt(o, "count");
+        bundle.version = optional<QString>(o, "version");
+        bundle.count = required<std::int64_t>(o, "count");
         asArray(requiredMember(o, "powders"));
         bundle.powders = powders.records();
     });

@@ -180,6 +180,16 @@ TEST(CatalogDecoding, RefusesTheWholeListForAnyBadRecord) {
     }
 }
 
+// The data files share one text rule: a text over 4,096 UTF-8 bytes is a broken record.
+TEST(CatalogDecoding, ATextLongerThan4096BytesBreaksItsRecord) {
+    const auto withName = [](size_t bytes) {
+        return bulletsFileWith(R"({"id": "a", "manufacturer": "M", "name": ")" + std::string(bytes, 'n') +
+                               R"(", "caliber": 0.308, "weight": 168})");
+    };
+    ASSERT_TRUE(decodeBulletsFile(withName(4096)).has_value());
+    EXPECT_FALSE(decodeBulletsFile(withName(4097)).has_value());
+}
+
 TEST(CatalogDecoding, CartridgeRequiresNameCaliberWeightAndVelocity) {
     const std::string full =
         R"("id": "a", "name": "L", "caliber": 0.308, "bulletWeight": 175, "muzzleVelocity": 2600)";
