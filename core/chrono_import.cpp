@@ -1,5 +1,7 @@
 #include "core/chrono_import.h"
 
+#include "core/character_joins.h"
+
 #include <QChar>
 
 #include <algorithm>
@@ -52,49 +54,13 @@ char32_t codePointBefore(std::string_view text, std::size_t end) {
     return start + length == end ? cp : 0xFFFD;
 }
 
-// Spacing combining marks that stand as characters of their own (Myanmar and Tai Tham vowel
-// signs and tones that the grapheme rules leave out of the spacing marks).
-bool isFreeSpacingMark(char32_t cp) {
-    return cp == 0x102B || cp == 0x102C || cp == 0x1038 || (cp >= 0x1062 && cp <= 0x1064) ||
-           (cp >= 0x1067 && cp <= 0x106D) || cp == 0x1083 || (cp >= 0x1087 && cp <= 0x108C) || cp == 0x108F ||
-           (cp >= 0x109A && cp <= 0x109C) || cp == 0x1A61 || cp == 0x1A63 || cp == 0x1A64 || cp == 0xAA7B ||
-           cp == 0xAA7D || cp == 0x11720 || cp == 0x11721;
-}
-
-// Code points that attach to the character before them (combining marks, joiners, emoji
-// modifiers and tags), so that the two form one user-perceived character.
-bool extendsPrevious(char32_t cp) {
-    if (cp < 0x300) return false;  // fast path: nothing below the combining diacritics joins
-    switch (QChar::category(cp)) {
-    case QChar::Mark_NonSpacing:
-    case QChar::Mark_Enclosing:
-        return true;
-    case QChar::Mark_SpacingCombining:
-        return !isFreeSpacingMark(cp);
-    default:
-        break;
-    }
-    // Thai and Lao AM are spacing marks; the halfwidth katakana sound marks extend.
-    return cp == 0x0E33 || cp == 0x0EB3 || cp == 0xFF9E || cp == 0xFF9F || cp == 0x200C || cp == 0x200D ||
-           (cp >= 0x1F3FB && cp <= 0x1F3FF) || (cp >= 0xE0020 && cp <= 0xE007F);
-}
-
-// Prepended concatenation marks (Arabic number signs and the like), which attach to the
-// character after them.
-bool extendsNext(char32_t cp) {
-    return (cp >= 0x0600 && cp <= 0x0605) || cp == 0x06DD || cp == 0x070F || cp == 0x0890 || cp == 0x0891 ||
-           cp == 0x08E2 || cp == 0x0D4E || cp == 0x110BD || cp == 0x110CD || cp == 0x111C2 || cp == 0x111C3 ||
-           cp == 0x1193F || cp == 0x11941 || cp == 0x11A3A || (cp >= 0x11A84 && cp <= 0x11A89) || cp == 0x11D46 ||
-           cp == 0x11F02;
-}
-
 // Whether the bytes text[begin, end) form whole characters on their own: nothing before them
 // attaches forward and nothing after them attaches backward.
 bool standsAlone(std::string_view text, std::size_t begin, std::size_t end) {
     if (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80 &&
-        extendsPrevious(codePointAt(text, end).first))
+        characters::extendsPrevious(codePointAt(text, end).first))
         return false;
-    if (begin > 0 && static_cast<unsigned char>(text[begin - 1]) >= 0x80 && extendsNext(codePointBefore(text, begin)))
+    if (begin > 0 && static_cast<unsigned char>(text[begin - 1]) >= 0x80 && characters::extendsNext(codePointBefore(text, begin)))
         return false;
     return true;
 }

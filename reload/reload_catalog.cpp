@@ -1,5 +1,6 @@
 #include "reload/reload_catalog.h"
 
+#include "core/character_joins.h"
 #include "reload/reload_bundles.h"
 
 #include <QFutureWatcher>
@@ -33,60 +34,6 @@ bool isAlphanumeric(char32_t codePoint) {
     }
 }
 
-// Whether `next` continues the user-perceived character that `previous` belongs to: marks and
-// the other extending code points join the character before them, a prepended sign joins the
-// one after it, and Hangul jamo join into syllables (the extended grapheme cluster rules that
-// can apply to a normalized key, which holds only letters, marks and numbers). Decided per code
-// point, so a character outside the Basic Multilingual Plane is never cut in two.
-bool continuesCharacter(char32_t previous, char32_t next) {
-    switch (QChar::category(next)) {
-    case QChar::Mark_NonSpacing:
-    case QChar::Mark_Enclosing:
-        return true;
-    case QChar::Mark_SpacingCombining: {
-        // Spacing marks of Myanmar, Tai Tham, Tai Viet and Ahom that stand as characters of their own.
-        static constexpr char32_t standalone[][2] = {
-            {0x102B, 0x102C}, {0x1038, 0x1038}, {0x1062, 0x1064}, {0x1067, 0x106D}, {0x1083, 0x1083},
-            {0x1087, 0x108C}, {0x108F, 0x108F}, {0x109A, 0x109C}, {0x1A61, 0x1A61}, {0x1A63, 0x1A64},
-            {0xAA7B, 0xAA7B}, {0xAA7D, 0xAA7D}, {0x11720, 0x11721}};
-        if (std::none_of(std::begin(standalone), std::end(standalone),
-                         [next](const auto& range) { return next >= range[0] && next <= range[1]; }))
-            return true;
-        break;
-    }
-    default:
-        break;
-    }
-    if (next == 0x0E33 || next == 0x0EB3 || next == 0xFF9E || next == 0xFF9F) return true;
-    static constexpr char32_t prepended[] = {0x0D4E, 0x111C2, 0x111C3, 0x1193F, 0x11941, 0x11A84, 0x11A85,
-                                             0x11A86, 0x11A87, 0x11A88, 0x11A89, 0x11D46};
-    if (std::find(std::begin(prepended), std::end(prepended), previous) != std::end(prepended)) return true;
-
-    enum class Jamo { None, Leading, Vowel, Trailing, SyllableLV, SyllableLVT };
-    const auto jamo = [](char32_t c) {
-        if ((c >= 0x1100 && c <= 0x115F) || (c >= 0xA960 && c <= 0xA97C)) return Jamo::Leading;
-        if ((c >= 0x1160 && c <= 0x11A7) || (c >= 0xD7B0 && c <= 0xD7C6)) return Jamo::Vowel;
-        if ((c >= 0x11A8 && c <= 0x11FF) || (c >= 0xD7CB && c <= 0xD7FB)) return Jamo::Trailing;
-        if (c >= 0xAC00 && c <= 0xD7A3) return (c - 0xAC00) % 28 == 0 ? Jamo::SyllableLV : Jamo::SyllableLVT;
-        return Jamo::None;
-    };
-    const Jamo p = jamo(previous);
-    const Jamo n = jamo(next);
-    switch (p) {
-    case Jamo::Leading:
-        return n != Jamo::None && n != Jamo::Trailing;
-    case Jamo::Vowel:
-    case Jamo::SyllableLV:
-        return n == Jamo::Vowel || n == Jamo::Trailing;
-    case Jamo::Trailing:
-    case Jamo::SyllableLVT:
-        return n == Jamo::Trailing;
-    case Jamo::None:
-        return false;
-    }
-    return false;
-}
-
 // The code point of `text` at `at` and the number of code units it takes (a lone surrogate
 // counts as itself; normalized keys hold none).
 std::pair<char32_t, qsizetype> codePointAt(const QString& text, qsizetype at) {
@@ -104,7 +51,7 @@ qsizetype characterEnd(const QString& text, qsizetype at) {
     qsizetype next = at + length;
     while (next < text.size()) {
         const auto [codePoint, units] = codePointAt(text, next);
-        if (!continuesCharacter(previous, codePoint)) break;
+        if (!characters::continuesCharacter(previous, codePoint)) break;
         previous = codePoint;
         next += units;
     }
@@ -115,7 +62,7 @@ qsizetype characterEnd(const QString& text, qsizetype at) {
 bool isCharacterBoundary(const QString& text, qsizetype at) {
     qsizetype start = at - 1;
     if (start > 0 && text.at(start).isLowSurrogate() && text.at(start - 1).isHighSurrogate()) --start;
-    return !continuesCharacter(codePointAt(text, start).first, codePointAt(text, at).first);
+    return !characters::continuesCharacter(codePointAt(text, start).first, codePointAt(text, at).first);
 }
 
 bool startsWithNumber(const QString& text, qsizetype at) {
