@@ -10,7 +10,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUI
 cmake --build "$root/build-fuzz" --parallel "$(nproc)" --target kavrino_fuzzers
 for module in engine core reload; do
     for fuzzer in "$root/build-fuzz/$module/fuzz"/fuzz_*; do
-        [ -x "$fuzzer" ] || continue
+        [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
         name=$(basename "$fuzzer")
         "$root/scripts/run_fuzz.sh" "$fuzzer" "$root/$module/fuzz/corpus/${name#fuzz_}" "$seconds"
     done
