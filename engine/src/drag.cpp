@@ -1,6 +1,10 @@
 #include "drag.h"
 
+#include <algorithm>  // std::sort, std::unique, std::lower_bound, std::upper_bound
 #include <array>
+#include <cmath>      // std::nextafter
+#include <limits>
+#include <utility>    // std::exchange
 
 namespace kavrino_engine::drag {
 namespace {
@@ -42,7 +46,7 @@ constexpr std::array<DragRow, 84> kG7Table{{
 }};
 
 // Linear interpolation inside the pair (i, i+1), written exactly as the lookup defines it (and as
-// Lookup::cd repeats it).
+// Segment::eval repeats it).
 double interpolate(std::span<const DragRow> rows, std::size_t i, double mach) {
     const DragRow& lo = rows[i];
     const DragRow& hi = rows[i + 1];
@@ -82,7 +86,101 @@ double cd(std::span<const DragRow> rows, double mach) {
     return rows.back().cd;
 }
 
-Lookup::Lookup(std::span<const DragRow> rows)
-    : m_rows(rows), m_strictlyIncreasing(isStrictlyIncreasing(rows)) {}
+Index::Index(std::span<const DragRow> rows) : m_rows(rows) {
+    if (isStrictlyIncreasing(rows)) {
+        // Each pair is its own cell: [Mach_i, Mach_i+1) belongs to pair i.
+        m_starts.reserve(rows.size());
+        for (const DragRow& row : rows) m_starts.push_back(row.mach);
+        m_pairs.resize(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) m_pairs[i] = static_cast<std::ptrdiff_t>(i);
+        if (!m_pairs.empty()) m_pairs.back() = -1;
+        return;
+    }
+    // Cut the Mach axis at every row's Mach number; each pair's range [Mach_i, Mach_i+1) is then
+    // a run of whole cells. Pairs are laid on the cells in row order and a cell keeps the first
+    // pair laid on it; `nextFree` skips cells already taken, so each cell is visited once.
+    for (const DragRow& row : rows) {
+        if (row.mach == row.mach) m_starts.push_back(row.mach);
+    }
+    std::sort(m_starts.begin(), m_starts.end());
+    m_starts.erase(std::unique(m_starts.begin(), m_starts.end()), m_starts.end());
+    const std::size_t cells = m_starts.size();
+    std::vector<std::ptrdiff_t> pairs(cells, -1);
+    std::vector<std::size_t> nextFree(cells + 1);
+    for (std::size_t j = 0; j <= cells; ++j) nextFree[j] = j;
+    const auto freeFrom = [&nextFree](std::size_t j) {
+        std::size_t root = j;
+        while (nextFree[root] != root) root = nextFree[root];
+        while (nextFree[j] != root) j = std::exchange(nextFree[j], root);
+        return root;
+    };
+    const auto cellOf = [this](double mach) {
+        return static_cast<std::size_t>(std::lower_bound(m_starts.begin(), m_starts.end(), mach) - m_starts.begin());
+    };
+    for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
+        if (!(rows[i].mach < rows[i + 1].mach)) continue;  // an empty range, or a NaN Mach
+        const std::size_t end = cellOf(rows[i + 1].mach);
+        for (std::size_t j = freeFrom(cellOf(rows[i].mach)); j < end; j = freeFrom(j)) {
+            pairs[j] = static_cast<std::ptrdiff_t>(i);
+            nextFree[j] = j + 1;
+        }
+    }
+    // Neighbouring cells with the same pair (or none) merge into one.
+    std::size_t kept = 0;
+    for (std::size_t j = 0; j < cells; ++j) {
+        if (kept > 0 && pairs[j] == m_pairs.back()) continue;
+        m_starts[kept++] = m_starts[j];
+        m_pairs.push_back(pairs[j]);
+    }
+    m_starts.resize(kept);
+}
+
+Segment Index::find(double mach) const {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    Segment segment;
+    if (m_rows.empty()) {
+        segment.from = -kInfinity;
+        segment.to = kInfinity;
+        return segment;  // Cd 0
+    }
+    const DragRow& first = m_rows.front();
+    const DragRow& last = m_rows.back();
+    // Above the first row's Mach, as a stretch bound (a NaN first row bounds nothing).
+    const double aboveFirst = first.mach == first.mach ? std::nextafter(first.mach, kInfinity) : -kInfinity;
+    if (mach <= first.mach) {
+        segment.cd = first.cd;
+        segment.from = -kInfinity;
+        segment.to = first.mach;
+        return segment;
+    }
+    if (mach >= last.mach) {
+        segment.cd = last.cd;
+        segment.from = std::max(last.mach, aboveFirst);
+        segment.to = kInfinity;
+        return segment;
+    }
+    segment.cd = last.cd;
+    if (mach != mach) return segment;  // no pair matches, nothing to keep
+
+    // The cell holding `mach`: the last one starting at or below it (none below the first).
+    const std::size_t above =
+        static_cast<std::size_t>(std::upper_bound(m_starts.begin(), m_starts.end(), mach) - m_starts.begin());
+    segment.from = above > 0 ? m_starts[above - 1] : -kInfinity;
+    segment.to = above < m_starts.size() ? m_starts[above] : kInfinity;
+    // Only between the clamping ends does a pair apply.
+    segment.from = std::max(segment.from, aboveFirst);
+    if (last.mach == last.mach) segment.to = std::min(segment.to, last.mach);
+    const std::ptrdiff_t pair = above > 0 ? m_pairs[above - 1] : -1;
+    if (pair >= 0) {
+        const DragRow& lo = m_rows[static_cast<std::size_t>(pair)];
+        const DragRow& hi = m_rows[static_cast<std::size_t>(pair) + 1];
+        segment.constant = false;
+        segment.loMach = lo.mach;
+        segment.machSpan = hi.mach - lo.mach;
+        segment.loCd = lo.cd;
+        segment.cdSpan = hi.cd - lo.cd;
+    }
+    return segment;
+}
 
 }  // namespace kavrino_engine::drag

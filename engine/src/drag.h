@@ -2,7 +2,7 @@
 // Drag curves of the engine: the standard G1 and G7 tables and measured (custom) curves, and the
 // drag coefficient lookup the solver runs four times per integration step.
 
-#include <cstddef>
+#include <cstddef>  // std::size_t, std::ptrdiff_t
 #include <span>
 #include <vector>
 
@@ -39,35 +39,59 @@ std::span<const DragRow> rows(const DragCurve& curve);
 double cd(const DragCurve& curve, double mach);
 double cd(std::span<const DragRow> rows, double mach);
 
-// The same lookup for a run of calls whose Mach number moves slowly: it remembers the pair it
-// found last and starts there. For rows with strictly increasing Mach the matching pair is unique,
-// so starting anywhere finds the same pair as a scan from the start; other rows always get the
-// plain scan. Results are identical to `cd` bit for bit.
+// Where one formula of the lookup holds: a constant Cd, or the interpolation inside one pair of
+// rows. It holds at least for every Mach number with from <= mach < to (a few boundary values
+// may be left out; the full lookup answers those).
+struct Segment {
+    double from = 1.0;  // empty unless set
+    double to = 0.0;
+    bool constant = true;
+    double cd = 0.0;  // the constant Cd
+    // The interpolation of the pair (lo, hi): lo.cd + (mach - lo.mach) / machSpan * cdSpan, with
+    // machSpan = hi.mach - lo.mach and cdSpan = hi.cd - lo.cd, exactly as `cd` computes it.
+    double loMach = 0.0;
+    double machSpan = 1.0;
+    double loCd = 0.0;
+    double cdSpan = 0.0;
+
+    bool holds(double mach) const { return from <= mach && mach < to; }
+    double eval(double mach) const { return constant ? cd : loCd + (mach - loMach) / machSpan * cdSpan; }
+};
+
+// The rows of a curve arranged once so that any Mach number finds the pair a scan from the
+// start would find, in logarithmic time, whatever the order of the rows (unsorted, repeated or
+// not-a-number Mach values included). Keeps a view of the rows: they must outlive the index.
+class Index {
+public:
+    explicit Index(std::span<const DragRow> rows);
+    // The formula `cd(rows, mach)` uses at `mach`, with the stretch where it holds.
+    Segment find(double mach) const;
+    double cd(double mach) const { return find(mach).eval(mach); }
+
+private:
+    Segment pairSegment(std::size_t cell, double mach) const;
+
+    std::span<const DragRow> m_rows;
+    // Cells [m_starts[j], m_starts[j + 1]) of the Mach axis (the last one reaching to +inf),
+    // each with the first pair, in row order, whose half-open Mach range covers it (-1: none).
+    std::vector<double> m_starts;
+    std::vector<std::ptrdiff_t> m_pairs;
+};
+
+// The lookup for a run of calls whose Mach number moves slowly: it keeps the segment it found
+// last and asks the index only when the Mach number leaves it. Results are identical to `cd`
+// bit for bit.
 class Lookup {
 public:
-    Lookup() = default;  // no rows: Cd 0
-    explicit Lookup(std::span<const DragRow> rows);
+    explicit Lookup(const Index& index) : m_index(&index) {}
     double cd(double mach) {
-        if (!m_strictlyIncreasing) return drag::cd(m_rows, mach);
-        if (m_rows.empty()) return 0.0;
-        if (mach <= m_rows.front().mach) return m_rows.front().cd;
-        if (mach >= m_rows.back().mach) return m_rows.back().cd;
-        if (mach != mach) return m_rows.back().cd;  // NaN matches no pair
-        // Here first < mach < last, so both walks stop inside the rows; with strictly increasing
-        // Mach exactly one pair brackets `mach`: the one a scan from the start finds.
-        std::size_t i = m_hint;
-        while (mach < m_rows[i].mach) --i;
-        while (mach >= m_rows[i + 1].mach) ++i;
-        m_hint = i;
-        const DragRow& lo = m_rows[i];
-        const DragRow& hi = m_rows[i + 1];
-        return lo.cd + (mach - lo.mach) / (hi.mach - lo.mach) * (hi.cd - lo.cd);
+        if (!m_segment.holds(mach)) m_segment = m_index->find(mach);
+        return m_segment.eval(mach);
     }
 
 private:
-    std::span<const DragRow> m_rows;
-    bool m_strictlyIncreasing = false;
-    std::size_t m_hint = 0;  // index i of the pair (i, i+1) used last
+    const Index* m_index;
+    Segment m_segment;
 };
 
 }  // namespace drag
