@@ -1,9 +1,6 @@
 #include "main_run.h"
 
-#include <bit>     // std::bit_cast
 #include <cmath>   // std::round, std::sin, std::cos, std::pow
-#include <cstdint>
-#include <system_error>
 
 namespace kavrino_engine::detail {
 namespace {
@@ -17,16 +14,12 @@ constexpr double kMoaInchesPer100Yards = 1.047;
 constexpr double kMilInchesPer100Yards = 3.6;
 constexpr double kDegrees = 0.017453292519943295;  // π/180
 constexpr double kMphToFps = 1.46667;
-// After this many starts no run is started ahead any more; the main run then waits for the
-// zeroing's final angle.
-constexpr std::size_t kMaxRunsAhead = 4;
-
 double roundTo(double value, double scale) { return std::round(value * scale) / scale; }
 
 // The table rows of the main run, recorded after each step as it passes each range step.
 class RowRecorder {
 public:
-    RowRecorder(const MainRunSettings& settings, double speedOfSound)
+    RowRecorder(const MainRunSettings& settings, double speedOfSound, MainRunRows& rows)
         : m_input(*settings.input),
           m_mv(settings.muzzleVelocity),
           m_sg(settings.sg),
@@ -35,7 +28,8 @@ public:
           m_latitude(m_input.latitude * kDegrees),
           m_azimuth(m_input.targetAzimuth * kDegrees),
           m_rowSpacing(m_input.rangeStep * 3.0),
-          m_nextRow(m_rowSpacing) {}
+          m_nextRow(m_rowSpacing),
+          m_rows(rows) {}
 
     // At most one row per step, from the state after the step.
     void afterStep(const Run& run) {
@@ -89,8 +83,6 @@ public:
         m_rows.points.push_back(row);
     }
 
-    MainRunRows take() { return std::move(m_rows); }
-
 private:
     const SolverInput& m_input;
     double m_mv;
@@ -101,69 +93,24 @@ private:
     double m_azimuth;     // rad
     double m_rowSpacing;  // ft
     double m_nextRow;     // ft
-    MainRunRows m_rows;
+    MainRunRows& m_rows;
 };
-
-bool sameAngle(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
 }  // namespace
 
-std::optional<MainRunRows> flyMainRun(const Flight& flight, const MainRunSettings& settings, double theta,
-                                      const std::atomic<bool>* cancel) {
+bool flyMainRun(const Flight& flight, const MainRunSettings& settings, double theta, const std::atomic<bool>* stop,
+                MainRunRows& rows) {
     Run run(flight, theta, settings.muzzleVelocity, settings.startHeight);
-    RowRecorder rows(settings, flight.speedOfSound());
+    rows = {};
+    RowRecorder recorder(settings, flight.speedOfSound(), rows);
     // The stop rules, tested before every step.
     while (!(run.state().x >= settings.stopDistance || run.speed() < kMinimumSpeed ||
              run.time() > solver::kMaxFlightTime)) {
-        if (cancel && cancel->load(std::memory_order_relaxed)) return std::nullopt;
+        if (stop && stop->load(std::memory_order_relaxed)) return false;
         run.step();
-        rows.afterStep(run);
+        recorder.afterStep(run);
     }
-    return rows.take();
-}
-
-MainRunAhead::~MainRunAhead() { cancelAll(); }
-
-void MainRunAhead::cancelAll() {
-    for (const auto& job : m_jobs) job->cancel.store(true, std::memory_order_relaxed);
-    for (const auto& job : m_jobs) {
-        if (job->thread.joinable()) job->thread.join();
-    }
-}
-
-void MainRunAhead::expect(double theta) {
-    if (!m_jobs.empty()) {
-        if (sameAngle(m_jobs.back()->theta, theta)) return;
-        m_jobs.back()->cancel.store(true, std::memory_order_relaxed);
-    }
-    if (m_jobs.size() >= kMaxRunsAhead) return;
-    auto job = std::make_unique<Job>();
-    job->theta = theta;
-    Job* const current = job.get();
-    m_jobs.push_back(std::move(job));
-    try {
-        current->thread = std::thread([this, current] {
-            current->started.store(true, std::memory_order_relaxed);
-            try {
-                current->rows = flyMainRun(m_flight, m_settings, current->theta, &current->cancel);
-            } catch (...) {
-                current->rows.reset();  // out of memory: `take` flies the run again and reports it
-            }
-        });
-    } catch (const std::system_error&) {
-        m_jobs.pop_back();  // no thread to be had: the run is flown in `take`
-    }
-}
-
-MainRunRows MainRunAhead::take(double theta) {
-    if (!m_jobs.empty() && sameAngle(m_jobs.back()->theta, theta) &&
-        m_jobs.back()->started.load(std::memory_order_relaxed)) {
-        Job& job = *m_jobs.back();
-        job.thread.join();
-        if (job.rows) return std::move(*job.rows);
-    }
-    cancelAll();
-    return *flyMainRun(m_flight, m_settings, theta, nullptr);
+    return true;
 }
 
 }  // namespace kavrino_engine::detail

@@ -7,9 +7,7 @@
 #include "solver.h"
 
 #include <atomic>
-#include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace kavrino_engine::detail {
@@ -29,41 +27,9 @@ struct MainRunRows {
     std::optional<double> subsonicRange;
 };
 
-// Flies the main run from `theta` (rad) and records its rows. When `cancel` is given and becomes
-// set, gives up between two steps and returns nothing.
-std::optional<MainRunRows> flyMainRun(const Flight& flight, const MainRunSettings& settings, double theta,
-                                      const std::atomic<bool>* cancel);
-
-// The main run flown on a thread of its own from the angle the zeroing expects to end on, so it
-// overlaps the rest of the zeroing. Each expectation that changes cancels the run before it;
-// threads never outlive this object. When no thread can be started the run is flown in `take`.
-class MainRunAhead {
-public:
-    MainRunAhead(const Flight& flight, const MainRunSettings& settings) : m_flight(flight), m_settings(settings) {}
-    MainRunAhead(const MainRunAhead&) = delete;
-    MainRunAhead& operator=(const MainRunAhead&) = delete;
-    ~MainRunAhead();
-
-    // Starts the run ahead from `theta`, unless the current one started from exactly it.
-    void expect(double theta);
-    // The rows of the run from `theta`: the run ahead's when it started from exactly this angle
-    // and its thread is under way, otherwise flown here (a thread not yet running, on a busy
-    // machine, is not waited for).
-    MainRunRows take(double theta);
-
-private:
-    struct Job {
-        double theta = 0.0;
-        std::atomic<bool> cancel{false};
-        std::atomic<bool> started{false};
-        std::optional<MainRunRows> rows;
-        std::thread thread;
-    };
-    void cancelAll();
-
-    const Flight& m_flight;
-    const MainRunSettings& m_settings;
-    std::vector<std::unique_ptr<Job>> m_jobs;  // the last one is current; the ones before, cancelled
-};
+// Flies the main run from `theta` (rad) and records its rows in `rows`. When `stop` is given and
+// becomes set, gives up between two steps and returns false (`rows` then holds a part).
+bool flyMainRun(const Flight& flight, const MainRunSettings& settings, double theta, const std::atomic<bool>* stop,
+                MainRunRows& rows);
 
 }  // namespace kavrino_engine::detail

@@ -1,15 +1,19 @@
 // The solve: temperature-corrected muzzle velocity, air, zeroing, stability, then the main run
-// with its rows. The zeroing runs are flown side by side (packed_runs.h, zeroing.cpp) and the
-// main run, once the angle the zeroing will end on can be foreseen, on a thread of its own
-// (main_run.h); the reply is exactly that of flying every run alone, one after another.
+// with its rows. The zeroing runs are flown side by side (packed_runs.h, zeroing.cpp); once the
+// angle the zeroing will end on can be foreseen, the main run starts from it while the rest of
+// the zeroing flies on a thread of its own (zeroing_finisher.h). The reply is exactly that of
+// flying every run alone, one after another.
 #include "solver.h"
 
 #include "atmosphere.h"
 #include "flight.h"
 #include "main_run.h"
 #include "zeroing.h"
+#include "zeroing_finisher.h"
 
+#include <bit>    // std::bit_cast
 #include <cmath>  // std::pow, std::round, std::fabs
+#include <cstdint>
 
 namespace kavrino_engine::solver {
 namespace {
@@ -79,10 +83,24 @@ Solution solve(const SolverInput& input) {
     detail::MainRunRows rows;
     const double zeroDistance = input.zeroRange * 3.0;
     if (zeroDistance > 0.0) {
-        detail::MainRunAhead ahead(flight, settings);
-        const double theta = detail::zeroAngle(flight, mv, startHeight, zeroDistance,
-                                               [&ahead](double expected) { ahead.expect(expected); });
-        rows = ahead.take(theta);
+        detail::Zeroing zeroing(flight, mv, startHeight, zeroDistance);
+        std::optional<double> foreseen;
+        while (!(foreseen = zeroing.foreseenAngle())) zeroing.flyPass();
+        if (zeroing.finished()) {
+            detail::flyMainRun(flight, settings, *foreseen, nullptr, rows);
+        } else {
+            // The main run from the foreseen angle here, the rest of the zeroing beside it; a
+            // run from an angle the zeroing turns away from is given up and flown again.
+            detail::ZeroingFinisher finisher(zeroing, *foreseen);
+            double theta = *foreseen;
+            while (!detail::flyMainRun(flight, settings, theta, &finisher.changed(), rows)) {
+                theta = finisher.expected();
+            }
+            const double zeroed = finisher.angle();
+            if (std::bit_cast<std::uint64_t>(zeroed) != std::bit_cast<std::uint64_t>(theta)) {
+                detail::flyMainRun(flight, settings, zeroed, nullptr, rows);
+            }
+        }
     } else {
         // No step is taken in any round: each judges the start height alone.
         double lo = 0.0;
@@ -92,7 +110,7 @@ Solution solve(const SolverInput& input) {
             if (startHeight > 0.0) hi = theta;
             else lo = theta;
         }
-        rows = *detail::flyMainRun(flight, settings, (lo + hi) * 0.5, nullptr);
+        detail::flyMainRun(flight, settings, (lo + hi) * 0.5, nullptr, rows);
     }
     solution.points = std::move(rows.points);
     solution.transonicRange = rows.transonicRange;

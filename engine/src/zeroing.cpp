@@ -20,80 +20,16 @@
 namespace kavrino_engine::detail {
 namespace {
 
-constexpr double kBracketHigh = 0.1;  // rad
-constexpr int kRounds = 50;           // brackets to below 1e-16 rad
 constexpr std::size_t kRunsPerPass = kMaxPackedRuns;
 // Until the final angle can be foreseen the passes are short: eight runs cost little more than
-// one, and the main run can start only once the foresight holds. Then full passes, which cost
-// less per round.
+// one, and the main run can start only once the final angle is foreseen. Then full passes,
+// which cost less per round.
 constexpr std::size_t kRunsPerShortPass = kMaxPackedRuns / 2;
 // The final angle is foreseen from the parabola through the bracket's ends and the nearest
 // point outside; only once the bracket is this narrow (rad) does it get every remaining verdict
 // right as a rule (for a 100 yd zero, after two short passes).
 constexpr double kForeseeWithin = 3e-5;
 constexpr double kNoAngle = std::numeric_limits<double>::quiet_NaN();
-
-struct Bracket {
-    struct Measured {
-        double theta;   // rad
-        double height;  // ft at the zero distance
-    };
-
-    double lo = 0.0;
-    double hi = kBracketHigh;
-    std::optional<double> heightAtLo;  // measured height at the zero distance (ft), <= 0
-    std::optional<double> heightAtHi;  // > 0
-    bool lastTooHigh = true;           // the latest verdict
-    double roughZero = kNoAngle;       // an estimate made before any run, for the first pass
-    std::array<Measured, kRounds> measured{};  // every round's angle and height, in order
-    std::size_t measuredCount = 0;
-
-    // Where the height crosses zero, from the bracket's two measured ends, bent by the measured
-    // point nearest outside them (the parabola through the three); none while an end is
-    // unmeasured or the heights give no usable line.
-    std::optional<double> estimatedZero() const {
-        if (!heightAtLo || !heightAtHi || !(*heightAtHi > *heightAtLo)) return std::nullopt;
-        const double slope = (*heightAtHi - *heightAtLo) / (hi - lo);
-        const double line = lo + (0.0 - *heightAtLo) / slope;
-        const Measured* third = nullptr;
-        double nearest = std::numeric_limits<double>::infinity();
-        for (std::size_t i = 0; i < measuredCount; ++i) {
-            const double distance = measured[i].theta < lo ? lo - measured[i].theta : measured[i].theta - hi;
-            if (distance > 0.0 && distance < nearest) {
-                nearest = distance;
-                third = &measured[i];
-            }
-        }
-        if (!third) return line;
-        const double curvature = ((third->height - *heightAtHi) / (third->theta - hi) - slope) / (third->theta - lo);
-        double zero = line;
-        for (int iteration = 0; iteration < 3; ++iteration) {
-            const double height = *heightAtLo + slope * (zero - lo) + curvature * (zero - lo) * (zero - hi);
-            const double rise = slope + curvature * (2.0 * zero - lo - hi);
-            if (!(rise > 0.0)) return line;
-            zero -= height / rise;
-        }
-        return zero >= lo && zero <= hi ? zero : line;
-    }
-    // The verdict expected at `theta`: from the estimated zero when there is one, else from the
-    // rough estimate, otherwise the latest verdict again (at first "too high").
-    bool guessTooHigh(double theta, const std::optional<double>& zero) const {
-        if (zero) return theta > *zero;
-        if (roughZero == roughZero) return theta > roughZero;
-        return lastTooHigh;
-    }
-    void apply(double theta, bool tooHigh, double height) {
-        measured[measuredCount++] = {theta, height};
-        lastTooHigh = tooHigh;
-        if (tooHigh) {
-            hi = theta;
-            heightAtHi = height;
-        } else {
-            lo = theta;
-            heightAtLo = height;
-        }
-    }
-};
 
 // A rough launch angle (rad) for the first pass's guesses: flat fire under the drag of the
 // muzzle speed, slowing exponentially with distance; NaN when it gives no number.
@@ -112,47 +48,99 @@ double roughZeroAngle(const Flight& flight, double muzzleVelocity, double startH
 
 }  // namespace
 
-double zeroAngle(const Flight& flight, double muzzleVelocity, double startHeight, double zeroDistance,
-                 const std::function<void(double)>& expectAngle) {
-    Bracket bracket;
-    bracket.roughZero = roughZeroAngle(flight, muzzleVelocity, startHeight, zeroDistance);
-    int roundsLeft = kRounds;
-    bool foreseen = false;
-    for (bool firstPass = true; roundsLeft > 0; firstPass = false) {
-        const std::size_t count =
-            std::min<std::size_t>(foreseen ? kRunsPerPass : kRunsPerShortPass, static_cast<std::size_t>(roundsLeft));
-        if (!firstPass) bracket.roughZero = kNoAngle;
-        std::array<double, kRunsPerPass> theta{};
-        std::array<bool, kRunsPerPass> guess{};
-        std::array<double, kRunsPerPass> height{};
-        const std::optional<double> zero = bracket.estimatedZero();
-        double guessedLo = bracket.lo;
-        double guessedHi = bracket.hi;
-        for (std::size_t k = 0; k < count; ++k) {
-            theta[k] = (guessedLo + guessedHi) * 0.5;
-            guess[k] = bracket.guessTooHigh(theta[k], zero);
-            if (guess[k]) guessedHi = theta[k];
-            else guessedLo = theta[k];
-        }
-        if (zero && bracket.hi - bracket.lo <= kForeseeWithin) {
-            for (int r = static_cast<int>(count); r < roundsLeft; ++r) {
-                const double next = (guessedLo + guessedHi) * 0.5;
-                if (bracket.guessTooHigh(next, zero)) guessedHi = next;
-                else guessedLo = next;
-            }
-            expectAngle((guessedLo + guessedHi) * 0.5);
-            foreseen = true;
-        }
-        flyToDistance(flight, std::span(theta.data(), count), muzzleVelocity, startHeight, zeroDistance,
-                      std::span(height.data(), count));
-        for (std::size_t k = 0; k < count; ++k) {
-            const bool tooHigh = height[k] > 0.0;
-            bracket.apply(theta[k], tooHigh, height[k]);
-            --roundsLeft;
-            if (tooHigh != guess[k]) break;  // later runs started from a wrong bracket
+// Where the height crosses zero, from the bracket's two measured ends, bent by the measured point
+// nearest outside them (the parabola through the three); none while an end is unmeasured or the
+// heights give no usable line.
+std::optional<double> Zeroing::Bracket::estimatedZero() const {
+    if (!heightAtLo || !heightAtHi || !(*heightAtHi > *heightAtLo)) return std::nullopt;
+    const double slope = (*heightAtHi - *heightAtLo) / (hi - lo);
+    const double line = lo + (0.0 - *heightAtLo) / slope;
+    const Measured* third = nullptr;
+    double nearest = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < measuredCount; ++i) {
+        const double distance = measured[i].theta < lo ? lo - measured[i].theta : measured[i].theta - hi;
+        if (distance > 0.0 && distance < nearest) {
+            nearest = distance;
+            third = &measured[i];
         }
     }
-    return (bracket.lo + bracket.hi) * 0.5;
+    if (!third) return line;
+    const double curvature = ((third->height - *heightAtHi) / (third->theta - hi) - slope) / (third->theta - lo);
+    double zero = line;
+    for (int iteration = 0; iteration < 3; ++iteration) {
+        const double height = *heightAtLo + slope * (zero - lo) + curvature * (zero - lo) * (zero - hi);
+        const double rise = slope + curvature * (2.0 * zero - lo - hi);
+        if (!(rise > 0.0)) return line;
+        zero -= height / rise;
+    }
+    return zero >= lo && zero <= hi ? zero : line;
+}
+
+void Zeroing::Bracket::apply(double theta, bool tooHigh, double height) {
+    measured[measuredCount++] = {theta, height};
+    lastTooHigh = tooHigh;
+    if (tooHigh) {
+        hi = theta;
+        heightAtHi = height;
+    } else {
+        lo = theta;
+        heightAtLo = height;
+    }
+}
+
+Zeroing::Zeroing(const Flight& flight, double muzzleVelocity, double startHeight, double zeroDistance)
+    : m_flight(flight),
+      m_muzzleVelocity(muzzleVelocity),
+      m_startHeight(startHeight),
+      m_zeroDistance(zeroDistance),
+      m_roughZero(roughZeroAngle(flight, muzzleVelocity, startHeight, zeroDistance)) {}
+
+// The verdict expected at `theta`: from the estimated zero when there is one, else (before any
+// run) from the rough estimate, otherwise the latest verdict again (at first "too high").
+bool Zeroing::guessTooHigh(double theta, const std::optional<double>& zero) const {
+    if (zero) return theta > *zero;
+    if (m_bracket.measuredCount == 0 && m_roughZero == m_roughZero) return theta > m_roughZero;
+    return m_bracket.lastTooHigh;
+}
+
+std::optional<double> Zeroing::foreseenAngle() const {
+    if (finished()) return angle();
+    const std::optional<double> zero = m_bracket.estimatedZero();
+    if (!zero || !(m_bracket.hi - m_bracket.lo <= kForeseeWithin)) return std::nullopt;
+    double lo = m_bracket.lo;
+    double hi = m_bracket.hi;
+    for (int round = 0; round < m_roundsLeft; ++round) {
+        const double theta = (lo + hi) * 0.5;
+        if (guessTooHigh(theta, zero)) hi = theta;
+        else lo = theta;
+    }
+    return (lo + hi) * 0.5;
+}
+
+void Zeroing::flyPass() {
+    const bool foreseeable = m_bracket.hi - m_bracket.lo <= kForeseeWithin;
+    const std::size_t count =
+        std::min<std::size_t>(foreseeable ? kRunsPerPass : kRunsPerShortPass, static_cast<std::size_t>(m_roundsLeft));
+    std::array<double, kRunsPerPass> theta{};
+    std::array<bool, kRunsPerPass> guess{};
+    std::array<double, kRunsPerPass> height{};
+    const std::optional<double> zero = m_bracket.estimatedZero();
+    double lo = m_bracket.lo;
+    double hi = m_bracket.hi;
+    for (std::size_t k = 0; k < count; ++k) {
+        theta[k] = (lo + hi) * 0.5;
+        guess[k] = guessTooHigh(theta[k], zero);
+        if (guess[k]) hi = theta[k];
+        else lo = theta[k];
+    }
+    flyToDistance(m_flight, std::span(theta.data(), count), m_muzzleVelocity, m_startHeight, m_zeroDistance,
+                  std::span(height.data(), count));
+    for (std::size_t k = 0; k < count; ++k) {
+        const bool tooHigh = height[k] > 0.0;
+        m_bracket.apply(theta[k], tooHigh, height[k]);
+        --m_roundsLeft;
+        if (tooHigh != guess[k]) break;  // later runs started from a wrong bracket
+    }
 }
 
 }  // namespace kavrino_engine::detail

@@ -1,5 +1,4 @@
-// The main run and the run started ahead on its own thread: whichever way its rows come, they
-// are those of the run flown from the final angle.
+// The main run: its rows are those of the plain run, and a run told to stop gives up.
 #include "main_run.h"
 
 #include "atmosphere.h"
@@ -36,66 +35,19 @@ protected:
     const MainRunSettings settings{&input, input.muzzleVelocity, -input.sightHeight / 12.0,
                                    solver::miller_sg(input), input.maxRange * 3.0 + 1.0};
     static constexpr double kAngle = 0.0012238790510650242;
-    static constexpr double kOtherAngle = 0.0012238791386414596;
 };
 
 TEST_F(MainRunTest, RowsAreThoseOfThePlainRun) {
-    const std::optional<MainRunRows> rows = flyMainRun(flight, settings, kAngle, nullptr);
-    ASSERT_TRUE(rows);
-    EXPECT_EQ(rows->points.size(), 20u);
-    EXPECT_TRUE(sameRows(*rows, flownAlone(kAngle)));
+    MainRunRows rows;
+    ASSERT_TRUE(flyMainRun(flight, settings, kAngle, nullptr, rows));
+    EXPECT_EQ(rows.points.size(), 20u);
+    EXPECT_TRUE(sameRows(rows, flownAlone(kAngle)));
 }
 
-TEST_F(MainRunTest, ACancelledRunGivesUp) {
-    const std::atomic<bool> cancel{true};
-    EXPECT_FALSE(flyMainRun(flight, settings, kAngle, &cancel));
-}
-
-TEST_F(MainRunTest, TheRunAheadGivesTheRowsOfTheAngleTaken) {
-    const solver::Solution expected = flownAlone(kAngle);
-    {
-        SCOPED_TRACE("started ahead from the final angle");
-        MainRunAhead ahead(flight, settings);
-        ahead.expect(kAngle);
-        EXPECT_TRUE(sameRows(ahead.take(kAngle), expected));
-    }
-    {
-        SCOPED_TRACE("expected again from the same angle");
-        MainRunAhead ahead(flight, settings);
-        ahead.expect(kAngle);
-        ahead.expect(kAngle);
-        EXPECT_TRUE(sameRows(ahead.take(kAngle), expected));
-    }
-    {
-        SCOPED_TRACE("restarted from the final angle");
-        MainRunAhead ahead(flight, settings);
-        ahead.expect(kOtherAngle);
-        ahead.expect(kAngle);
-        EXPECT_TRUE(sameRows(ahead.take(kAngle), expected));
-    }
-    {
-        SCOPED_TRACE("started ahead from another angle");
-        MainRunAhead ahead(flight, settings);
-        ahead.expect(kAngle);
-        ahead.expect(kOtherAngle);
-        EXPECT_TRUE(sameRows(ahead.take(kAngle), expected));
-    }
-    {
-        SCOPED_TRACE("never started ahead");
-        MainRunAhead ahead(flight, settings);
-        EXPECT_TRUE(sameRows(ahead.take(kAngle), expected));
-    }
-    {
-        SCOPED_TRACE("changed more often than runs are started");
-        MainRunAhead ahead(flight, settings);
-        for (int i = 0; i < 10; ++i) ahead.expect(i % 2 ? kAngle : kOtherAngle);
-        EXPECT_TRUE(sameRows(ahead.take(kAngle), expected));
-    }
-    {
-        SCOPED_TRACE("left without taking");
-        MainRunAhead ahead(flight, settings);
-        ahead.expect(kAngle);
-    }
+TEST_F(MainRunTest, ARunToldToStopGivesUp) {
+    const std::atomic<bool> stop{true};
+    MainRunRows rows;
+    EXPECT_FALSE(flyMainRun(flight, settings, kAngle, &stop, rows));
 }
 
 }  // namespace
