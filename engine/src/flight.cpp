@@ -16,7 +16,10 @@ Flight::Flight(const SolverInput& input, double densityRatio, double speedOfSoun
     : m_gravity(-kGravity * std::cos(input.shootingAngle * kDegrees)),
       m_density(densityRatio),
       m_speedOfSound(speedOfSound),
-      m_drag(drag::rows(input.dragCurve)),
+      m_customRows(input.dragCurve.kind == DragCurve::Kind::Custom ? input.dragCurve.customRows
+                                                                  : std::vector<DragRow>{}),
+      m_drag(input.dragCurve.kind == DragCurve::Kind::Custom ? std::span<const DragRow>(m_customRows)
+                                                             : drag::rows(input.dragCurve)),
       m_bands(input.bcBands, input.ballisticCoefficient) {}
 
 State Flight::launchState(double theta, double muzzleVelocity, double startHeight) {

@@ -9,6 +9,8 @@
 #include "drag.h"
 #include "solver.h"
 
+#include <vector>
+
 namespace kavrino_engine::detail {
 
 inline constexpr double kTimeStep = 0.0005;        // s, fixed step of every run
@@ -23,8 +25,9 @@ struct State {
 // sqrt(vx² + vy²), the speed every test and drag evaluation uses.
 double speedOf(const State& s);
 
-// Gravity, air and the drag curve and BC bands of one solve, arranged once for fast lookups.
-// Read-only once built: runs on several threads may share it.
+// Gravity, air and the drag curve and BC bands of one solve, arranged once for fast lookups. It
+// keeps its own copy of a measured curve, so it does not depend on the input once built, and it
+// is read-only: runs on several threads may share it.
 class Flight {
 public:
     Flight(const SolverInput& input, double densityRatio, double speedOfSound);
@@ -44,7 +47,8 @@ private:
     double m_gravity;
     double m_density;
     double m_speedOfSound;
-    drag::Index m_drag;
+    std::vector<DragRow> m_customRows;
+    drag::Index m_drag;  // over m_customRows or a standard table
     BcBands m_bands;
 };
 

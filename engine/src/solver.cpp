@@ -14,6 +14,7 @@
 #include <bit>    // std::bit_cast
 #include <cmath>  // std::pow, std::round, std::fabs
 #include <cstdint>
+#include <memory>
 
 namespace kavrino_engine::solver {
 namespace {
@@ -78,27 +79,28 @@ Solution solve(const SolverInput& input) {
     const double stopDistance = input.maxRange * 3.0 + 1.0;
     if (stopDistance <= 0.0) return solution;
 
-    const detail::Flight flight(input, density, speedOfSound);
+    // On the heap: a zeroing thread still on its way when the solve returns may read it.
+    const auto flight = std::make_shared<const detail::Flight>(input, density, speedOfSound);
     const detail::MainRunSettings settings{&input, mv, startHeight, sg, stopDistance};
     detail::MainRunRows rows;
     const double zeroDistance = input.zeroRange * 3.0;
     if (zeroDistance > 0.0) {
-        detail::Zeroing zeroing(flight, mv, startHeight, zeroDistance);
+        detail::Zeroing zeroing(*flight, mv, startHeight, zeroDistance);
         std::optional<double> foreseen;
         while (!(foreseen = zeroing.foreseenAngle())) zeroing.flyPass();
         if (zeroing.finished()) {
-            detail::flyMainRun(flight, settings, *foreseen, nullptr, rows);
+            detail::flyMainRun(*flight, settings, *foreseen, nullptr, rows);
         } else {
             // The main run from the foreseen angle here, the rest of the zeroing beside it; a
             // run from an angle the zeroing turns away from is given up and flown again.
-            detail::ZeroingFinisher finisher(zeroing, *foreseen);
+            detail::ZeroingFinisher finisher(flight, zeroing, *foreseen);
             double theta = *foreseen;
-            while (!detail::flyMainRun(flight, settings, theta, &finisher.changed(), rows)) {
+            while (!detail::flyMainRun(*flight, settings, theta, &finisher.changed(), rows)) {
                 theta = finisher.expected();
             }
-            const double zeroed = finisher.angle();
+            const double zeroed = finisher.angle(zeroing);
             if (std::bit_cast<std::uint64_t>(zeroed) != std::bit_cast<std::uint64_t>(theta)) {
-                detail::flyMainRun(flight, settings, zeroed, nullptr, rows);
+                detail::flyMainRun(*flight, settings, zeroed, nullptr, rows);
             }
         }
     } else {
@@ -110,7 +112,7 @@ Solution solve(const SolverInput& input) {
             if (startHeight > 0.0) hi = theta;
             else lo = theta;
         }
-        detail::flyMainRun(flight, settings, (lo + hi) * 0.5, nullptr, rows);
+        detail::flyMainRun(*flight, settings, (lo + hi) * 0.5, nullptr, rows);
     }
     solution.points = std::move(rows.points);
     solution.transonicRange = rows.transonicRange;

@@ -3,6 +3,7 @@
 // the parabola through the bracket's two measured ends and the nearest measured point outside
 // them predicts which side of the zero each coming midpoint falls on (before any run, a
 // flat-fire estimate does).
+//
 // The pass flies the midpoints the guesses lead to side by side, then checks the verdicts in
 // order and keeps every round up to the first wrong guess; the runs after it are dropped and
 // flown again in the next pass. Every round's angle and verdict are therefore exactly those of
@@ -33,8 +34,7 @@ constexpr double kNoAngle = std::numeric_limits<double>::quiet_NaN();
 
 // A rough launch angle (rad) for the first pass's guesses: flat fire under the drag of the
 // muzzle speed, slowing exponentially with distance; NaN when it gives no number.
-double roughZeroAngle(const Flight& flight, double muzzleVelocity, double startHeight,
-                                     double zeroDistance) {
+double roughZeroAngle(const Flight& flight, double muzzleVelocity, double startHeight, double zeroDistance) {
     const double v0 = std::fabs(muzzleVelocity);
     if (!(v0 > kDragCutoff)) return kNoAngle;
     const double deceleration = kDragFactor * v0 * v0 * flight.drag().cd(v0 / flight.speedOfSound()) *

@@ -28,6 +28,7 @@ public:
 
     static constexpr int kRounds = 50;  // brackets to below 1e-16 rad
 
+private:
     struct Measured {
         double theta;   // rad
         double height;  // ft at the zero distance
@@ -45,7 +46,6 @@ public:
         void apply(double theta, bool tooHigh, double height);
     };
 
-private:
     bool guessTooHigh(double theta, const std::optional<double>& zero) const;
 
     const Flight& m_flight;

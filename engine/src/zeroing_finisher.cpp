@@ -6,43 +6,50 @@
 
 namespace kavrino_engine::detail {
 
-ZeroingFinisher::ZeroingFinisher(Zeroing& zeroing, double foreseen) : m_zeroing(zeroing), m_expected(foreseen) {
+ZeroingFinisher::ZeroingFinisher(std::shared_ptr<const Flight> flight, const Zeroing& zeroing, double foreseen)
+    : m_shared(std::make_shared<Shared>(std::move(flight), zeroing, foreseen)) {
     try {
-        m_thread = std::thread([this] { finish(); });
+        m_thread = std::thread([shared = m_shared] { finish(*shared); });
     } catch (const std::system_error&) {
-        // No thread to be had: angle() flies the remaining passes.
+        // No thread to be had: angle() flies the passes left.
     }
 }
 
 ZeroingFinisher::~ZeroingFinisher() {
-    m_abandoned.store(true, std::memory_order_relaxed);
-    if (m_thread.joinable()) m_thread.join();
-}
-
-double ZeroingFinisher::expected() {
-    m_changed.store(false, std::memory_order_relaxed);
-    return m_expected.load(std::memory_order_acquire);
-}
-
-void ZeroingFinisher::publish(double expected) {
-    const double before = m_expected.load(std::memory_order_relaxed);
-    if (std::bit_cast<std::uint64_t>(before) == std::bit_cast<std::uint64_t>(expected)) return;
-    m_expected.store(expected, std::memory_order_release);
-    m_changed.store(true, std::memory_order_release);
-}
-
-void ZeroingFinisher::finish() {
-    if (m_claimed.exchange(true)) return;
-    while (!m_zeroing.finished() && !m_abandoned.load(std::memory_order_relaxed)) {
-        m_zeroing.flyPass();
-        if (const std::optional<double> foreseen = m_zeroing.foreseenAngle()) publish(*foreseen);
+    if (!m_thread.joinable()) return;
+    if (m_shared->ended.load(std::memory_order_acquire)) {
+        m_thread.join();
+    } else {
+        m_shared->stop.store(true, std::memory_order_relaxed);
+        m_thread.detach();
     }
 }
 
-double ZeroingFinisher::angle() {
-    finish();  // returns at once when the thread has begun: it flies the passes
-    if (m_thread.joinable()) m_thread.join();
-    return m_zeroing.angle();
+double ZeroingFinisher::expected() {
+    m_shared->changed.store(false, std::memory_order_relaxed);
+    return m_shared->expected.load(std::memory_order_acquire);
+}
+
+void ZeroingFinisher::finish(Shared& shared) {
+    while (!shared.zeroing.finished()) {
+        if (shared.stop.load(std::memory_order_relaxed)) return;
+        shared.zeroing.flyPass();
+        const std::optional<double> foreseen = shared.zeroing.foreseenAngle();
+        if (!foreseen) continue;
+        const double before = shared.expected.load(std::memory_order_relaxed);
+        if (std::bit_cast<std::uint64_t>(before) == std::bit_cast<std::uint64_t>(*foreseen)) continue;
+        shared.expected.store(*foreseen, std::memory_order_release);
+        shared.changed.store(true, std::memory_order_release);
+    }
+    shared.ended.store(true, std::memory_order_release);
+}
+
+double ZeroingFinisher::angle(Zeroing& own) {
+    while (!m_shared->ended.load(std::memory_order_acquire)) {
+        if (own.finished()) return own.angle();
+        own.flyPass();
+    }
+    return m_shared->zeroing.angle();
 }
 
 }  // namespace kavrino_engine::detail
