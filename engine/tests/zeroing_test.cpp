@@ -85,7 +85,7 @@ TEST(ZeroingFinisher, TellsWhenTheExpectedAngleWasWrong) {
 TEST(ZeroingFinisher, LeftWhileFlyingDoesNotWait) {
     SolverInput unreachable;
     unreachable.zeroRange = 20000.0;
-    auto setup = std::make_unique<Zeroed>(unreachable);
+    auto setup = std::unique_ptr<Zeroed>(new Zeroed{unreachable});
     { ZeroingFinisher finisher(setup->flight, setup->zeroing, 0.1); }
     setup.reset();
 }
