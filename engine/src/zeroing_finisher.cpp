@@ -31,6 +31,7 @@ double ZeroingFinisher::expected() {
 }
 
 void ZeroingFinisher::finish(Shared& shared) {
+    shared.started.store(true, std::memory_order_release);
     while (!shared.zeroing.finished()) {
         if (shared.stop.load(std::memory_order_relaxed)) return;
         shared.zeroing.flyPass();
@@ -42,9 +43,14 @@ void ZeroingFinisher::finish(Shared& shared) {
         shared.changed.store(true, std::memory_order_release);
     }
     shared.ended.store(true, std::memory_order_release);
+    shared.ended.notify_all();
 }
 
 double ZeroingFinisher::angle(Zeroing& own) {
+    if (m_shared->started.load(std::memory_order_acquire)) {
+        m_shared->ended.wait(false, std::memory_order_acquire);
+        return m_shared->zeroing.angle();
+    }
     while (!m_shared->ended.load(std::memory_order_acquire)) {
         if (own.finished()) return own.angle();
         own.flyPass();

@@ -28,8 +28,9 @@ public:
     const std::atomic<bool>& changed() const { return m_shared->changed; }
     // The angle expected now (the final one once the zeroing has ended); clears `changed`.
     double expected();
-    // The final angle: the thread's when it has ended; otherwise the passes left are flown here,
-    // on `own` (the zeroing as handed over), unless the thread ends first.
+    // The final angle. Waits for the thread when it has begun; otherwise (a busy machine has not
+    // run it yet) flies the passes left here, on `own` (the zeroing as handed over), unless the
+    // thread ends first.
     double angle(Zeroing& own);
 
 private:
@@ -40,6 +41,7 @@ private:
         Zeroing zeroing;
         std::atomic<double> expected;
         std::atomic<bool> changed{false};
+        std::atomic<bool> started{false};
         std::atomic<bool> ended{false};  // `zeroing` is finished and no longer touched
         std::atomic<bool> stop{false};
     };
