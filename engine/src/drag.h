@@ -69,8 +69,6 @@ public:
     double cd(double mach) const { return find(mach).eval(mach); }
 
 private:
-    Segment pairSegment(std::size_t cell, double mach) const;
-
     std::span<const DragRow> m_rows;
     // Cells [m_starts[j], m_starts[j + 1]) of the Mach axis (the last one reaching to +inf),
     // each with the first pair, in row order, whose half-open Mach range covers it (-1: none).
