@@ -81,4 +81,19 @@ TEST(EntryPair, LibraryExportsExactlyTheTwoFunctions) {
     EXPECT_EQ(names, (std::set<std::string>{"kavrino_free", "kavrino_solve_json"}));
 }
 
+// A solve can return while its zeroing thread finishes a pass; unloading the library then must
+// leave its code in place.
+TEST(EntryPair, LibraryStaysMappedWhenACallerUnloadsIt) {
+    const std::string command = "readelf -d '" KAVRINO_ENGINE_LIBRARY "'";
+    std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), &pclose);
+    ASSERT_TRUE(pipe);
+    bool noDelete = false;
+    char line[1024];
+    while (std::fgets(line, sizeof line, pipe.get())) {
+        const std::string text(line);
+        if (text.find("FLAGS_1") != std::string::npos && text.find("NODELETE") != std::string::npos) noDelete = true;
+    }
+    EXPECT_TRUE(noDelete);
+}
+
 }  // namespace
