@@ -57,6 +57,8 @@ public:
             else wind += spinDrift;
         }
         if (m_input.includeCoriolis) {
+            // The horizontal deflection carries sin(azimuth) as well, unlike the textbook term,
+            // which depends on latitude only. The reply format fixes this: keep it.
             wind += 12.0 * kEarthRotation * std::sin(m_latitude) * std::sin(m_azimuth) * s.x * t;
         }
 
