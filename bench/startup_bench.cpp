@@ -1,7 +1,6 @@
 // The in-process part of a cold start: building the window (shell, sidebar, the opening pane with
 // its first solve) and painting it once, offscreen. The whole cold start, process start to first
 // painted window on a display, is measured by scripts/measure_startup.sh.
-#include "app/pane_registry.h"
 #include "app/platform/auto_updater.h"
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
@@ -9,6 +8,7 @@
 #include "app/shell/main_window.h"
 #include "bench/offscreen_application.h"
 #include "core/catalog.h"
+#include "workstation/pane_registry.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,9 +1,9 @@
 // Launch-finished work: the install check runs only where there is something to move.
-#include "app/app_delegate.h"
 #include "app/platform/app_host.h"
 #include "app/platform/environment.h"
 #include "app/platform/install_location.h"
 #include "app/platform/testing/fake_dialogs.h"
+#include "workstation/app_delegate.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/app_delegate.h"
+#include "workstation/app_delegate.h"
 
 #include "app/platform/install_location.h"
 #include "app/platform/move_to_applications.h"

@@ -1,16 +1,16 @@
-#include "app/pane_registry.h"
+#include "workstation/pane_registry.h"
 
 #include "app/panes/catalog/catalog_view.h"
 #include "app/panes/import/import_view.h"
 #include "app/panes/solve/solve_view.h"
 #include "app/panes/trajectory/trajectory_view.h"
 #include "app/platform/platform.h"
+#include "reload/pane/reload_view.h"
+#include "reload/reload_catalog.h"
 #include "tools/comparison/comparison_view.h"
 #include "tools/map/map_target_view.h"
 #include "tools/map/tile_source.h"
 #include "tools/truing/truing_view.h"
-#include "reload/pane/reload_view.h"
-#include "reload/reload_catalog.h"
 
 namespace kavrino {
 
@@ -20,9 +20,9 @@ WorkspacePanes workspacePanes() {
     panes.set(WorkspaceTab::reload, [](const PaneContext&) { return new ReloadView(ReloadCatalog::shared()); });
     panes.set(WorkspaceTab::catalog, [](const PaneContext& c) { return new CatalogView(c.model, c.catalog); });
     panes.set(WorkspaceTab::comparison, [](const PaneContext& c) { return new ComparisonView(c.catalog, c.platform); });
+    panes.set(WorkspaceTab::visualize, [](const PaneContext& c) { return new TrajectoryView3D(c.model, displaySpeedOfSound); });
     panes.set(WorkspaceTab::truing, [](const PaneContext& c) { return new TruingView(c.platform); });
     panes.set(WorkspaceTab::map, [](const PaneContext& c) { return new MapTargetView(initialMapTargetState(), userTileSource(c.platform.environment)); });
-    panes.set(WorkspaceTab::visualize, [](const PaneContext& c) { return new TrajectoryView3D(c.model, displaySpeedOfSound); });
     panes.set(WorkspaceTab::dataImport, [](const PaneContext& c) { return new ImportView(c.model, c.platform); });
     return panes;
 }

@@ -1,10 +1,10 @@
-#include "app/kavrino_desktop_app.h"
+#include "workstation/kavrino_desktop_app.h"
 
-#include "app/pane_registry.h"
 #include "app/platform/auto_updater.h"
 #include "app/shell/main_window.h"
 #include "app/theme/app_theme.h"
 #include "core/catalog.h"
+#include "workstation/pane_registry.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,11 +1,11 @@
 #pragma once
 // The application object: the platform services, the delegate, the started updater and the one
 // window, in that order of creation.
-#include "app/app_delegate.h"
 #include "app/platform/app_host.h"
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/platform/qt_dialogs.h"
+#include "workstation/app_delegate.h"
 
 #include <memory>
 

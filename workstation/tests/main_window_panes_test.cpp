@@ -1,5 +1,4 @@
 // The workstation as the executable assembles it: the registry's panes inside the window.
-#include "app/pane_registry.h"
 #include "app/platform/auto_updater.h"
 #include "app/platform/environment.h"
 #include "app/platform/testing/fake_dialogs.h"
@@ -9,6 +8,7 @@
 #include "reload/pane/reload_selection.h"
 #include "reload/pane/reload_view.h"
 #include "reload/reload_catalog.h"
+#include "workstation/pane_registry.h"
 
 #include <QSplitter>
 #include <QTest>

@@ -1,5 +1,5 @@
 // Kavrino Pro: the ballistics workstation's entry point.
-#include "app/kavrino_desktop_app.h"
+#include "workstation/kavrino_desktop_app.h"
 
 #include <QApplication>
 
