@@ -28,6 +28,21 @@ void BM_SolveModelSolveDefaults(benchmark::State& state) {
 }
 BENCHMARK(BM_SolveModelSolveDefaults)->Unit(benchmark::kMicrosecond);
 
+// A 1-yard table out to 1000 yd: a thousand rows through the library's reply and into the
+// model's trajectory; the reply's decoding and the rows' making count as much as the solve.
+void BM_SolveModelSolveOneYardTable(benchmark::State& state) {
+    kavrino::SolveModel model;
+    model.setRangeStep(1);
+    model.setMaxRange(1000);
+    for (auto _ : state) {
+        model.solve();
+        benchmark::DoNotOptimize(model.trajectory().data());
+    }
+    state.counters["rows"] = static_cast<double>(model.trajectory().size());
+    state.counters["libraryRoad"] = model.stabilitySg() > 0 ? 1 : 0;
+}
+BENCHMARK(BM_SolveModelSolveOneYardTable)->Unit(benchmark::kMicrosecond);
+
 // The fallback road end to end: twist 0 makes the library's answer undecodable.
 void BM_SolveModelSolveFallback(benchmark::State& state) {
     kavrino::SolveModel model;

@@ -1,8 +1,11 @@
 // The analysis tools' blocking operations: a truing fit (the window waits for it) and a
-// comparison recompute of three loads.
+// comparison recompute of three and of five loads. The fit spreads over every core the process
+// may use: run under `taskset -c 0,1` to see it on two.
 #include "core/catalog.h"
 #include "tools/comparison/comparison_model.h"
 #include "tools/truing/truing_model.h"
+
+#include <QThreadPool>
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +20,7 @@ void BM_FitTruingWithBC(benchmark::State& state) {
         model.fitTruing();
         benchmark::DoNotOptimize(model.result());
     }
+    state.counters["poolThreads"] = QThreadPool::globalInstance()->maxThreadCount();
 }
 BENCHMARK(BM_FitTruingWithBC)->Unit(benchmark::kMillisecond);
 
@@ -26,6 +30,7 @@ void BM_FitTruingVelocityOnly(benchmark::State& state) {
         model.fitTruing();
         benchmark::DoNotOptimize(model.result());
     }
+    state.counters["poolThreads"] = QThreadPool::globalInstance()->maxThreadCount();
 }
 BENCHMARK(BM_FitTruingVelocityOnly)->Unit(benchmark::kMillisecond);
 
@@ -40,17 +45,23 @@ kavrino::CatalogCartridge cartridge(const char* name, double caliber, double wei
     return c;
 }
 
-// Three factory loads, 100-yard rows out to 1100 yd, 10 mph crosswind, spin drift on.
-void BM_RecomputeComparisonThreeLoads(benchmark::State& state) {
+// The first `state.range(0)` of five factory loads, 100-yard rows out to 1100 yd, 10 mph
+// crosswind, spin drift on.
+void BM_RecomputeComparison(benchmark::State& state) {
     kavrino::ComparisonModel model;
-    model.add(cartridge("6.5 Creedmoor 140gr ELD Match", 0.264, 140, 2710, 0.326));
-    model.add(cartridge(".308 Winchester 175gr SMK", 0.308, 175, 2600, 0.243));
-    model.add(cartridge("300 Win Mag 190gr", 0.308, 190, 2900, 0.284));
+    const kavrino::CatalogCartridge loads[] = {
+        cartridge("6.5 Creedmoor 140gr ELD Match", 0.264, 140, 2710, 0.326),
+        cartridge(".308 Winchester 175gr SMK", 0.308, 175, 2600, 0.243),
+        cartridge("300 Win Mag 190gr", 0.308, 190, 2900, 0.284),
+        cartridge("6mm Creedmoor 108gr ELD Match", 0.243, 108, 2960, 0.270),
+        cartridge(".223 Remington 77gr TMK", 0.224, 77, 2750, 0.210),
+    };
+    for (int i = 0; i < state.range(0); ++i) model.add(loads[i]);
     for (auto _ : state) {
         model.recomputeComparison();
         benchmark::DoNotOptimize(model.loads());
     }
 }
-BENCHMARK(BM_RecomputeComparisonThreeLoads)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecomputeComparison)->Arg(3)->Arg(5)->ArgName("loads")->Unit(benchmark::kMillisecond);
 
 }  // namespace
