@@ -1,6 +1,29 @@
 #include "core/ballistics.h"
 
+#include <atomic>
+#include <cstdint>
+
 namespace kavrino {
+
+QUuid newTrajectoryPointId() {
+    // Each thread takes sequence numbers in blocks, so threads making rows side by side (the
+    // truing fit) share one atomic counter only once every block.
+    constexpr std::uint64_t block = 4096;
+    static std::atomic<std::uint64_t> nextBlock{0};
+    static const QUuid base = QUuid::createUuid();
+    thread_local std::uint64_t next = 0;
+    thread_local std::uint64_t end = 0;
+    if (next == end) {
+        next = nextBlock.fetch_add(block, std::memory_order_relaxed);
+        end = next + block;
+    }
+    const std::uint64_t n = next++;
+    // The sequence number goes into 60 bits of the base that carry neither the version nor the
+    // variant, so every id stays a well-formed random-based UUID and no two are equal.
+    return QUuid(base.data1 ^ static_cast<std::uint32_t>(n), base.data2 ^ static_cast<std::uint16_t>(n >> 32),
+                 base.data3 ^ static_cast<std::uint16_t>((n >> 48) & 0x0fff), base.data4[0], base.data4[1],
+                 base.data4[2], base.data4[3], base.data4[4], base.data4[5], base.data4[6], base.data4[7]);
+}
 
 std::string_view rawValue(DragModel model) {
     switch (model) {

@@ -35,10 +35,17 @@ std::string_view rawValue(DragModel model);
 // The case whose raw text is exactly `text` (case-sensitive); no value for any other text.
 std::optional<DragModel> dragModelFromRawValue(std::string_view text);
 
-// One row of a trajectory as the application shows it. Every row built gets a fresh random
-// `id`; a copy keeps the id of its original.
+// A fresh identifier for a trajectory row, distinct from every other one this process makes.
+// A table of a thousand rows is made many times a second (and the truing fit makes thousands),
+// so this costs a counter increment, not a random draw: one random identifier per process
+// with a per-row sequence number folded in. Callable from any thread.
+QUuid newTrajectoryPointId();
+
+// One row of a trajectory as the application shows it. Every row built gets a fresh `id`
+// (views tell rows and tables apart by it); a copy keeps the id of its original. Rows compare
+// field by field, the id included.
 struct TrajectoryPoint {
-    QUuid id = QUuid::createUuid();
+    QUuid id = newTrajectoryPointId();
     double range = 0;            // yd from the muzzle
     double velocity = 0;         // ft/s
     double time = 0;             // s of flight

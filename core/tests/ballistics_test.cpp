@@ -1,5 +1,7 @@
 #include "core/ballistics.h"
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -7,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace kavrino {
@@ -118,6 +121,29 @@ TEST(TrajectoryPoint, EveryRowBuiltGetsItsOwnId) {
     EXPECT_NE(a, b);
     const TrajectoryPoint copy = a;
     EXPECT_EQ(copy, a);
+}
+
+TEST(TrajectoryPoint, IdsStayDistinctAcrossThreadsAndWellFormed) {
+    // Rows are made side by side by the truing fit's threads; no two may share an id.
+    constexpr int threads = 4;
+    constexpr int perThread = 10000;  // more than one block of sequence numbers each
+    std::vector<std::vector<QUuid>> made(threads);
+    std::vector<std::thread> workers;
+    for (int i = 0; i < threads; ++i) {
+        workers.emplace_back([&made, i] {
+            for (int n = 0; n < perThread; ++n) made[i].push_back(TrajectoryPoint{}.id);
+        });
+    }
+    for (std::thread& worker : workers) worker.join();
+    QSet<QUuid> seen;
+    for (const auto& ids : made) {
+        for (const QUuid& id : ids) {
+            EXPECT_EQ(id.version(), QUuid::Random);
+            EXPECT_EQ(id.variant(), QUuid::DCE);
+            seen.insert(id);
+        }
+    }
+    EXPECT_EQ(seen.size(), threads * perThread);
 }
 
 TEST(Conversions, UseTheSharedConstants) {
