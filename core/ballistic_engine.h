@@ -5,6 +5,7 @@
 // model's fallback, the load comparison and the truing fit.
 #include "core/ballistics.h"
 
+#include <span>
 #include <vector>
 
 namespace kavrino {
@@ -43,8 +44,13 @@ public:
     // lies one step beyond `maxRange` when the bullet keeps above 100 ft/s that long. Empty
     // when the bullet never reaches the first step. Each row's range is the distance actually
     // reached, up to one 0.5 ms step beyond its mark. Pure: reads nothing else, allocates only
-    // the rows. Bounded work: 50 zeroing passes and at most 120,000 main steps (60 s).
+    // the rows. Bounded work: 50 zeroing flights and the main flight, each stopped once it has
+    // flown 60 s (at most 120,001 steps of 0.5 ms).
     static std::vector<TrajectoryPoint> solve(const Inputs& inputs);
+
+    // Several solves at once, their flights side by side: element i is solve(inputs[i]), bit
+    // for bit, in less time than one solve after another. Callable from any thread.
+    static std::vector<std::vector<TrajectoryPoint>> solveEach(std::span<const Inputs> inputs);
 };
 
 }  // namespace kavrino

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
+#include <random>
+#include <span>
 #include <vector>
 
 namespace kavrino {
@@ -155,10 +159,13 @@ TEST(BallisticEngineEdges, CustomDragModelUsesTheG1Table) {
     EXPECT_NE(rowNear(BallisticEngine::solve(g7), 1000).dropInches, rowNear(g1, 1000).dropInches);
 }
 
-// A plain transcription of the integrator, with the linear-scan table lookup and nothing
-// precomputed, so the fast routine's shortcuts (the resumed table bracket, the reused speed,
-// the hoisted constants) are shown to change no bit of any row.
-std::vector<TrajectoryPoint> referenceSolve(const Inputs& in) {
+// A plain transcription of the integrator, one flight at a time, with the linear-scan table
+// lookup and nothing precomputed, so the fast routine's shortcuts (flights side by side in
+// packed registers, the resumed table bracket, the reused speed, the hoisted constants) are
+// shown to change no bit of any row. `boundedZeroing` stops zeroing flights after 60 s of
+// flight as the main flight stops; without it, it is the integrator as it was before that bound,
+// which a zeroing flight could keep flying for hours.
+std::vector<TrajectoryPoint> referenceSolve(const Inputs& in, bool boundedZeroing = true) {
     const double S = 59.0 + 459.67;
     const double pi = std::numbers::pi;
     const double Tr = in.temperature + 459.67;
@@ -189,11 +196,12 @@ std::vector<TrajectoryPoint> referenceSolve(const Inputs& in) {
         const double mid = (lo + hi) * 0.5;
         double y = -in.sightHeight / 12;
         if (in.zeroRange * 3 > 0) {
-            double x = 0, vx = in.muzzleVelocity * std::cos(mid), vy = in.muzzleVelocity * std::sin(mid);
+            double x = 0, vx = in.muzzleVelocity * std::cos(mid), vy = in.muzzleVelocity * std::sin(mid), t = 0;
             while (true) {
                 const double v = std::sqrt(vx * vx + vy * vy);
-                if (v < 100 || vx < 1 || !std::isfinite(vx)) break;
+                if (v < 100 || vx < 1 || !std::isfinite(vx) || (boundedZeroing && t > 60)) break;
                 step(x, y, vx, vy, -32.174);
+                t += 0.0005;
                 if (x >= in.zeroRange * 3) break;
             }
         }
@@ -209,7 +217,8 @@ std::vector<TrajectoryPoint> referenceSolve(const Inputs& in) {
     double vx = in.muzzleVelocity * std::cos(theta), vy = in.muzzleVelocity * std::sin(theta);
     double mark = in.rangeStep * 3;
     std::vector<TrajectoryPoint> rows;
-    while (x < (in.maxRange + in.rangeStep) * 3) {
+    while (true) {
+        if (x >= (in.maxRange + in.rangeStep) * 3) break;  // a limit that is not a number never stops
         const double v = std::sqrt(vx * vx + vy * vy);
         if (v < 100 || vx < 1 || !std::isfinite(vx) || t > 60) break;
         step(x, y, vx, vy, G);
@@ -245,6 +254,25 @@ std::vector<TrajectoryPoint> referenceSolve(const Inputs& in) {
 
 std::uint64_t bits(double value) { return std::bit_cast<std::uint64_t>(value); }
 
+// Every number of every row, to the bit (ids aside).
+void expectSameRows(const std::vector<TrajectoryPoint>& fast, const std::vector<TrajectoryPoint>& plain) {
+    ASSERT_EQ(fast.size(), plain.size());
+    for (std::size_t i = 0; i < fast.size(); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_EQ(bits(fast[i].range), bits(plain[i].range));
+        ASSERT_EQ(bits(fast[i].velocity), bits(plain[i].velocity));
+        ASSERT_EQ(bits(fast[i].time), bits(plain[i].time));
+        ASSERT_EQ(bits(fast[i].energy), bits(plain[i].energy));
+        ASSERT_EQ(bits(fast[i].dropInches), bits(plain[i].dropInches));
+        ASSERT_EQ(bits(fast[i].dropMOA), bits(plain[i].dropMOA));
+        ASSERT_EQ(bits(fast[i].dropMil), bits(plain[i].dropMil));
+        ASSERT_EQ(bits(fast[i].windDriftInches), bits(plain[i].windDriftInches));
+        ASSERT_EQ(bits(fast[i].windDriftMOA), bits(plain[i].windDriftMOA));
+        ASSERT_EQ(bits(fast[i].windDriftMil), bits(plain[i].windDriftMil));
+        ASSERT_EQ(bits(fast[i].path), bits(plain[i].path));
+    }
+}
+
 TEST(BallisticEngineExactness, EqualsAPlainTranscriptionBitForBit) {
     struct Row {
         const char* name;
@@ -270,28 +298,129 @@ TEST(BallisticEngineExactness, EqualsAPlainTranscriptionBitForBit) {
     in = Inputs{};
     in.zeroRange = 0;
     rows.push_back({"zero range 0", in});
+    in = Inputs{};
+    in.rangeStep = 1;
+    rows.push_back({"1-yard table", in});
 
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const auto fast = BallisticEngine::solve(row.inputs);
-        const auto plain = referenceSolve(row.inputs);
-        ASSERT_EQ(fast.size(), plain.size());
         ASSERT_FALSE(fast.empty());
-        for (std::size_t i = 0; i < fast.size(); ++i) {
-            SCOPED_TRACE(i);
-            EXPECT_EQ(bits(fast[i].range), bits(plain[i].range));
-            EXPECT_EQ(bits(fast[i].velocity), bits(plain[i].velocity));
-            EXPECT_EQ(bits(fast[i].time), bits(plain[i].time));
-            EXPECT_EQ(bits(fast[i].energy), bits(plain[i].energy));
-            EXPECT_EQ(bits(fast[i].dropInches), bits(plain[i].dropInches));
-            EXPECT_EQ(bits(fast[i].dropMOA), bits(plain[i].dropMOA));
-            EXPECT_EQ(bits(fast[i].dropMil), bits(plain[i].dropMil));
-            EXPECT_EQ(bits(fast[i].windDriftInches), bits(plain[i].windDriftInches));
-            EXPECT_EQ(bits(fast[i].windDriftMOA), bits(plain[i].windDriftMOA));
-            EXPECT_EQ(bits(fast[i].windDriftMil), bits(plain[i].windDriftMil));
-            EXPECT_EQ(bits(fast[i].path), bits(plain[i].path));
+        expectSameRows(fast, referenceSolve(row.inputs));
+        // Every zeroing flight here ends well within 60 s: the bound changes nothing.
+        expectSameRows(fast, referenceSolve(row.inputs, false));
+    }
+}
+
+// Inputs drawn over and beyond what a user types, a few of them not numbers at all.
+std::vector<Inputs> drawnInputs(int count, std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    auto pick = [&](std::initializer_list<double> values) {
+        return *(values.begin() + std::uniform_int_distribution<std::size_t>(0, values.size() - 1)(random));
+    };
+    std::vector<Inputs> all;
+    for (int i = 0; i < count; ++i) {
+        Inputs in;
+        in.muzzleVelocity = uniform(0, 1) < 0.05 ? uniform(0, 150) : uniform(700, 4400);
+        in.ballisticCoefficient = uniform(0.05, 1.1);
+        in.dragModel = allDragModels[static_cast<std::size_t>(random() % 3)];
+        in.bulletWeight = uniform(20, 750);
+        in.bulletDiameter = uniform(0.17, 0.51);
+        in.bulletLength = uniform(0.5, 2.6);
+        in.twistRate = pick({uniform(-14, -6), uniform(6, 14), 0.0});
+        in.sightHeight = uniform(-1, 4);
+        in.zeroRange = pick({uniform(10, 600), 0.0, -50.0, uniform(600, 1500)});
+        in.maxRange = uniform(0, 2500);
+        in.rangeStep = pick({1.0, 5.0, 10.0, 25.0, 50.0, 100.0, 137.5, uniform(0.5, 300), -10.0});
+        in.temperature = uniform(-40, 120);
+        in.pressure = uniform(18, 32);
+        in.humidity = uniform(0, 100);
+        in.windSpeed = uniform(0, 35);
+        in.windDirection = uniform(0, 360);
+        in.shootingAngle = uniform(-70, 70);
+        in.latitude = uniform(-90, 90);
+        in.targetAzimuth = uniform(0, 360);
+        in.includeSpinDrift = random() % 2 == 0;
+        in.includeCoriolis = random() % 2 == 0;
+        all.push_back(in);
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    Inputs special;
+    special.muzzleVelocity = nan;
+    all.push_back(special);
+    special = Inputs{};
+    special.ballisticCoefficient = inf;
+    all.push_back(special);
+    special = Inputs{};
+    special.ballisticCoefficient = 0;
+    all.push_back(special);
+    special = Inputs{};
+    special.temperature = -500;  // colder than absolute zero: the speed of sound is not a number
+    all.push_back(special);
+    special = Inputs{};
+    special.zeroRange = nan;
+    special.maxRange = nan;
+    all.push_back(special);
+    special = Inputs{};
+    special.rangeStep = 0;
+    special.maxRange = 50;
+    all.push_back(special);
+    special = Inputs{};
+    special.muzzleVelocity = 6000;  // above Mach 5: the table's last row
+    special.dragModel = DragModel::G7;
+    all.push_back(special);
+    special = Inputs{};
+    special.shootingAngle = 90;
+    all.push_back(special);
+    return all;
+}
+
+TEST(BallisticEngineExactness, DrawnInputsMatchThePlainTranscription) {
+    for (const Inputs& in : drawnInputs(200, 7)) {
+        SCOPED_TRACE(::testing::Message() << "mv " << in.muzzleVelocity << " bc " << in.ballisticCoefficient << " zero "
+                                          << in.zeroRange << " step " << in.rangeStep << " max " << in.maxRange);
+        expectSameRows(BallisticEngine::solve(in), referenceSolve(in));
+    }
+}
+
+TEST(BallisticEngineExactness, SolvingSideBySideGivesEachSolveAlone) {
+    const std::vector<Inputs> all = drawnInputs(40, 11);
+    std::vector<std::vector<TrajectoryPoint>> alone;
+    for (const Inputs& in : all) alone.push_back(BallisticEngine::solve(in));
+    // Batches of every size up to more than the lanes hold, so solves share the lanes in every
+    // combination and later ones take lanes that earlier ones gave up.
+    for (std::size_t size : {std::size_t{2}, std::size_t{3}, std::size_t{5}, std::size_t{13}, all.size()}) {
+        for (std::size_t first = 0; first < all.size(); first += size) {
+            const std::size_t n = std::min(size, all.size() - first);
+            const auto together = BallisticEngine::solveEach(std::span<const Inputs>(all).subspan(first, n));
+            ASSERT_EQ(together.size(), n);
+            for (std::size_t i = 0; i < n; ++i) {
+                SCOPED_TRACE(::testing::Message() << "batch of " << size << ", solve " << first + i);
+                expectSameRows(together[i], alone[first + i]);
+            }
         }
     }
+    EXPECT_TRUE(BallisticEngine::solveEach({}).empty());
+}
+
+// A ballistic coefficient so large that there is no drag, and a zero range of a million miles:
+// each zeroing flight would take about 13 days of flight time. They stop at 60 s, as the main
+// flight does, so the solve returns at once (before the bound this test ran for hours).
+TEST(BallisticEngineBounds, ZeroingFlightsStopAfterSixtySeconds) {
+    Inputs in;
+    in.ballisticCoefficient = 1e308;
+    in.twistRate = 0;
+    in.zeroRange = 1e9;
+    const auto rows = BallisticEngine::solve(in);
+    expectSameRows(rows, referenceSolve(in));
+    // Every flight that reaches the zero distance within 60 s zeroes as before; these cannot,
+    // so the bisection judges their heights at 60 s: every one lies far below the line of sight
+    // (2650 ft/s × sin 0.1 × 60 s is short of the 57,900 ft that gravity pulls), and the bore
+    // angle climbs to the top of its bracket, 0.1 rad.
+    ASSERT_EQ(rows.size(), 11u);
+    for (const TrajectoryPoint& row : rows) EXPECT_NEAR(row.path / 12, (row.range * 3) * std::tan(0.1), 1 + row.time * row.time * 16.1);
 }
 
 }  // namespace

@@ -207,6 +207,30 @@ TEST(SolveModelFallback, AnUnencodableInputFallsBack) {
     EXPECT_EQ(curved.trajectory().size(), 11u);
 }
 
+// Typed into the solve pane one after another: a BC of 1e308 (no drag to speak of), a twist of
+// 0 (the library's reply carries a null stability factor, so the built-in integrator answers),
+// a zero range of 1e9 yd. The built-in integrator's zeroing flights would each fly for days of
+// flight time; they stop after 60 s as its main flight does, and the solve returns at once.
+TEST(SolveModelFallback, AZeroBeyondReachStillSolvesPromptly) {
+    SolveModel model;
+    model.setBallisticCoefficient(1e308);
+    model.solve();
+    model.setTwistRate(0);
+    model.solve();
+    model.setZeroRange(1e9);
+    model.solve();
+    EXPECT_EQ(model.trajectory().size(), 11u);
+    // The stability card keeps what the last library solve gave.
+    EXPECT_GT(model.stabilitySg(), 0.0);
+
+    // An input that cannot be written as JSON takes the same road.
+    model.setTwistRate(11.25);
+    model.setMaxRange(std::numeric_limits<double>::infinity());
+    model.setRangeStep(10);
+    model.solve();
+    EXPECT_FALSE(model.trajectory().empty());
+}
+
 TEST(SolveModelApply, BulletCopiesItsFiguresAndKeepsTheVelocity) {
     CatalogBullet smk;
     smk.id = "sierra-smk-308-175";

@@ -32,7 +32,7 @@ void applyBCRule(ComparisonModel::Load& load, const std::optional<double>& g1BC,
 
 }  // namespace
 
-ComparisonModel::ComparisonModel(QObject* parent) : ComparisonModel(&BallisticEngine::solve, parent) {}
+ComparisonModel::ComparisonModel(QObject* parent) : QObject(parent) {}
 
 ComparisonModel::ComparisonModel(Integrator integrator, QObject* parent)
     : QObject(parent), m_integrator(std::move(integrator)) {}
@@ -70,8 +70,9 @@ void ComparisonModel::removeLoad(const QUuid& id) {
 
 void ComparisonModel::recomputeComparison() {
     const std::size_t count = m_loads.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const Load& load = m_loads[i];
+    std::vector<BallisticEngine::Inputs> inputs;
+    inputs.reserve(count);
+    for (const Load& load : m_loads) {
         BallisticEngine::Inputs in;
         in.muzzleVelocity = load.muzzleVelocity;
         in.ballisticCoefficient = load.bc;
@@ -92,7 +93,14 @@ void ComparisonModel::recomputeComparison() {
         in.shootingAngle = 0;
         in.includeSpinDrift = true;
         in.includeCoriolis = false;
-        m_loads[i].trajectory = m_integrator(in);
+        inputs.push_back(in);
+    }
+    // The built-in integrator flies every load side by side, each exactly as alone.
+    std::vector<std::vector<TrajectoryPoint>> trajectories;
+    if (!m_integrator) trajectories = BallisticEngine::solveEach(inputs);
+    // A view answering changed() may remove loads; stop at the end of what is left.
+    for (std::size_t i = 0; i < count && i < m_loads.size(); ++i) {
+        m_loads[i].trajectory = m_integrator ? m_integrator(inputs[i]) : std::move(trajectories[i]);
         emit changed();
     }
 }

@@ -37,7 +37,9 @@ public:
     // The trajectory source; tests hand in one that records its calls.
     using Integrator = std::function<std::vector<TrajectoryPoint>(const BallisticEngine::Inputs&)>;
 
+    // Compares with the built-in integrator, every load's flights side by side.
     explicit ComparisonModel(QObject* parent = nullptr);
+    // Compares with `integrator`, called once per load in order.
     explicit ComparisonModel(Integrator integrator, QObject* parent = nullptr);
 
     const std::vector<Load>& loads() const { return m_loads; }
@@ -87,7 +89,7 @@ private:
         emit changed();
     }
 
-    Integrator m_integrator;
+    Integrator m_integrator;  // empty: BallisticEngine::solveEach
     std::vector<Load> m_loads;
     double m_sightHeight = 1.8;
     double m_zeroRange = 100;

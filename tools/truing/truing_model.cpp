@@ -1,10 +1,13 @@
 #include "tools/truing/truing_model.h"
 
+#include "core/flight_lanes.h"
+
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 namespace kavrino {
 namespace {
@@ -25,6 +28,10 @@ constexpr double highestFactor = 1.15;
 constexpr int passes = 3;
 constexpr int velocityDivisions = 20;
 constexpr int factorDivisions = 10;
+
+// Candidates flown side by side by one thread: as many as the integrator has lanes, which takes
+// hardly longer than one of them alone.
+constexpr std::size_t candidatesPerBatch = flight::Lanes::count;
 
 // Walks `value` from `lower` by repeated addition of `step` while it stays ≤ `upper`, calling
 // `visit` for each value. The walk is defined by the additions, not by a count, so rounding may
@@ -73,9 +80,7 @@ void TruingModel::setObservationDrop(const QUuid& id, double moa) {
     emit changed();
 }
 
-double TruingModel::rmsError(double muzzleVelocity, double bcScale) const {
-    if (m_observations.empty()) return infinity;
-
+BallisticEngine::Inputs TruingModel::integratorInputs(double muzzleVelocity, double bcScale) const {
     double maxRange = m_zeroRange;
     for (const Observation& o : m_observations) {
         if (o.rangeYards > maxRange) maxRange = o.rangeYards;
@@ -101,9 +106,11 @@ double TruingModel::rmsError(double muzzleVelocity, double bcScale) const {
     in.shootingAngle = 0;
     in.includeSpinDrift = false;
     in.includeCoriolis = false;
-    const std::vector<TrajectoryPoint> rows = m_integrator(in);
-    if (rows.empty()) return infinity;
+    return in;
+}
 
+double TruingModel::rmsOf(const std::vector<TrajectoryPoint>& rows) const {
+    if (rows.empty()) return infinity;
     double sumOfSquares = 0;
     for (const Observation& o : m_observations) {
         // Nearest row by unrounded range; only a strictly nearer row replaces, so the earliest
@@ -121,6 +128,11 @@ double TruingModel::rmsError(double muzzleVelocity, double bcScale) const {
         sumOfSquares += error * error;
     }
     return std::sqrt(sumOfSquares / static_cast<double>(m_observations.size()));
+}
+
+double TruingModel::rmsError(double muzzleVelocity, double bcScale) const {
+    if (m_observations.empty()) return infinity;
+    return rmsOf(m_integrator(integratorInputs(muzzleVelocity, bcScale)));
 }
 
 void TruingModel::fitTruing() {
@@ -163,14 +175,23 @@ void TruingModel::fitTruing() {
 }
 
 void TruingModel::evaluate(std::vector<Candidate>& grid) const {
-    const auto score = [this](Candidate& c) { c.rmsError = rmsError(c.muzzleVelocity, c.bcScale); };
-    if (m_parallel) {
-        // Each candidate is one pure integration; spreading a pass over the thread pool keeps
-        // the window's wait short without changing any result.
-        QtConcurrent::blockingMap(grid, score);
-    } else {
-        std::for_each(grid.begin(), grid.end(), score);
+    if (!m_parallel || m_observations.empty()) {
+        for (Candidate& c : grid) c.rmsError = rmsError(c.muzzleVelocity, c.bcScale);
+        return;
     }
+    // The built-in integrator flies a batch of candidates side by side, each exactly as alone;
+    // the batches spread over the thread pool. Neither changes any result.
+    std::vector<std::span<Candidate>> batches;
+    for (std::size_t first = 0; first < grid.size(); first += candidatesPerBatch) {
+        batches.emplace_back(grid.data() + first, std::min(candidatesPerBatch, grid.size() - first));
+    }
+    QtConcurrent::blockingMap(batches, [this](std::span<Candidate> batch) {
+        std::vector<BallisticEngine::Inputs> inputs;
+        inputs.reserve(batch.size());
+        for (const Candidate& c : batch) inputs.push_back(integratorInputs(c.muzzleVelocity, c.bcScale));
+        const std::vector<std::vector<TrajectoryPoint>> rows = BallisticEngine::solveEach(inputs);
+        for (std::size_t i = 0; i < batch.size(); ++i) batch[i].rmsError = rmsOf(rows[i]);
+    });
 }
 
 }  // namespace kavrino

@@ -39,8 +39,9 @@ public:
     // The trajectory source; tests hand in one that counts or records its calls.
     using Integrator = std::function<std::vector<TrajectoryPoint>(const BallisticEngine::Inputs&)>;
 
-    // Fits with the built-in integrator, spreading each pass's candidates over the global
-    // thread pool (the integrator is pure; the result is the same as a walk in order).
+    // Fits with the built-in integrator, flying each pass's candidates in batches side by side
+    // and spreading the batches over the global thread pool (the integrator is pure; the
+    // result is the same as a walk in order).
     explicit TruingModel(QObject* parent = nullptr);
     // Fits with `integrator`, called on the calling thread in walk order.
     explicit TruingModel(Integrator integrator, QObject* parent = nullptr);
@@ -96,6 +97,9 @@ private:
         double rmsError;        // MOA, filled by evaluate()
     };
     void evaluate(std::vector<Candidate>& grid) const;
+    // What the integrator is given for one candidate, and the RMS error of its rows.
+    BallisticEngine::Inputs integratorInputs(double muzzleVelocity, double bcScale) const;
+    double rmsOf(const std::vector<TrajectoryPoint>& rows) const;
 
     template <typename T>
     void assign(T& field, T value) {
