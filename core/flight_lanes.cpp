@@ -1,5 +1,6 @@
 #include "core/flight_lanes.h"
 
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -49,32 +50,6 @@ namespace {
 // Register types. Comparisons are the ordered ones of C++ (false when either side is not a
 // number); notFinite is true for an infinity or a not-a-number.
 
-#if KAVRINO_LANES_X86
-struct Sse2Pack {
-    using V = __m128d;
-    static constexpr int width = 2;
-    static V set(double v) { return _mm_set1_pd(v); }
-    static V load(const double* p) { return _mm_load_pd(p); }
-    static void store(double* p, V v) { _mm_store_pd(p, v); }
-    static V add(V a, V b) { return _mm_add_pd(a, b); }
-    static V sub(V a, V b) { return _mm_sub_pd(a, b); }
-    static V mul(V a, V b) { return _mm_mul_pd(a, b); }
-    static V div(V a, V b) { return _mm_div_pd(a, b); }
-    static V sqrt(V a) { return _mm_sqrt_pd(a); }
-    static V lt(V a, V b) { return _mm_cmplt_pd(a, b); }
-    static V le(V a, V b) { return _mm_cmple_pd(a, b); }
-    static V gt(V a, V b) { return _mm_cmpgt_pd(a, b); }
-    static V ge(V a, V b) { return _mm_cmpge_pd(a, b); }
-    static V notFinite(V a) {
-        const V magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), a);
-        return _mm_cmpnle_pd(magnitude, _mm_set1_pd(std::numeric_limits<double>::max()));
-    }
-    static V bitAnd(V a, V b) { return _mm_and_pd(a, b); }
-    static V bitOr(V a, V b) { return _mm_or_pd(a, b); }
-    static V andNot(V a, V b) { return _mm_andnot_pd(a, b); }  // ~a & b
-    static int mask(V a) { return _mm_movemask_pd(a); }
-};
-#else
 struct ScalarPack {
     struct V {
         double v;
@@ -100,21 +75,46 @@ struct ScalarPack {
     static V andNot(V a, V b) { return truth(!bits(a) && bits(b)); }
     static int mask(V a) { return bits(a) ? 1 : 0; }
 };
+
+#if KAVRINO_LANES_X86
+struct Sse2Pack {
+    using V = __m128d;
+    static constexpr int width = 2;
+    static V set(double v) { return _mm_set1_pd(v); }
+    static V load(const double* p) { return _mm_load_pd(p); }
+    static void store(double* p, V v) { _mm_store_pd(p, v); }
+    static V add(V a, V b) { return _mm_add_pd(a, b); }
+    static V sub(V a, V b) { return _mm_sub_pd(a, b); }
+    static V mul(V a, V b) { return _mm_mul_pd(a, b); }
+    static V div(V a, V b) { return _mm_div_pd(a, b); }
+    static V sqrt(V a) { return _mm_sqrt_pd(a); }
+    static V lt(V a, V b) { return _mm_cmplt_pd(a, b); }
+    static V le(V a, V b) { return _mm_cmple_pd(a, b); }
+    static V gt(V a, V b) { return _mm_cmpgt_pd(a, b); }
+    static V ge(V a, V b) { return _mm_cmpge_pd(a, b); }
+    static V notFinite(V a) {
+        const V magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), a);
+        return _mm_cmpnle_pd(magnitude, _mm_set1_pd(std::numeric_limits<double>::max()));
+    }
+    static V bitAnd(V a, V b) { return _mm_and_pd(a, b); }
+    static V bitOr(V a, V b) { return _mm_or_pd(a, b); }
+    static V andNot(V a, V b) { return _mm_andnot_pd(a, b); }  // ~a & b
+    static int mask(V a) { return _mm_movemask_pd(a); }
+};
 #endif
 
 }  // namespace
 
 namespace {
+namespace scalar {
+using Pack = ScalarPack;
+#include "core/flight_kernel.inc"
+}  // namespace scalar
 #if KAVRINO_LANES_X86
 namespace sse2 {
 using Pack = Sse2Pack;
 #include "core/flight_kernel.inc"
 }  // namespace sse2
-#else
-namespace scalar {
-using Pack = ScalarPack;
-#include "core/flight_kernel.inc"
-}  // namespace scalar
 #endif
 }  // namespace
 
@@ -155,16 +155,27 @@ using Pack = AvxPack;
 }  // namespace
 #pragma GCC pop_options
 
+#endif
+
 namespace {
+
 bool hasAvx() {
+#if KAVRINO_LANES_AVX
     static const bool supported = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx") != 0;
     }();
     return supported;
-}
-}  // namespace
+#else
+    return false;
 #endif
+}
+
+std::atomic<Kernel> chosenKernel{Kernel::widest};
+
+}  // namespace
+
+void chooseKernel(Kernel kernel) { chosenKernel.store(kernel, std::memory_order_relaxed); }
 
 Lanes::Lanes() {
     for (int lane = 0; lane < count; ++lane) park(lane);
@@ -228,8 +239,13 @@ void Lanes::stop(Controller& controller, int lane) {
 }
 
 void Lanes::run(Controller& controller) {
+    const Kernel chosen = chosenKernel.load(std::memory_order_relaxed);
+    if (chosen == Kernel::oneLane) {
+        scalar::run(*this, m_bank, controller);
+        return;
+    }
 #if KAVRINO_LANES_AVX
-    if (hasAvx()) {
+    if (chosen != Kernel::sse2 && hasAvx()) {
         avx::run(*this, m_bank, controller);
         return;
     }

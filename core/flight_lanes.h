@@ -106,6 +106,14 @@ private:
     std::array<bool, count> m_active{};
 };
 
+// The kernels: one lane to a register anywhere, two with SSE2 (every x86-64 processor), four
+// with AVX where the processor has it. `widest` picks the widest the processor runs.
+enum class Kernel { widest, oneLane, sse2, avx };
+
+// Every later run uses `kernel` (tests use it to check each kernel's results against the
+// others; one the processor or build lacks falls back to the widest available).
+void chooseKernel(Kernel kernel);
+
 // The drag coefficient for one lane by a search of its table, updating the lane's bracket when
 // the Mach number lies inside the table; the same result as dragCoefficient().
 double searchDrag(Lanes::Bank& bank, std::size_t lane, double mach);

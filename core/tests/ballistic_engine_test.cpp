@@ -1,5 +1,7 @@
 #include "core/ballistic_engine.h"
 
+#include "core/flight_lanes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -403,6 +405,25 @@ TEST(BallisticEngineExactness, SolvingSideBySideGivesEachSolveAlone) {
         }
     }
     EXPECT_TRUE(BallisticEngine::solveEach({}).empty());
+}
+
+// The lanes run one to a register, two (SSE2) or four (AVX, where the processor has it): each
+// gives the plain transcription's rows, alone and side by side.
+TEST(BallisticEngineExactness, EveryKernelGivesTheSameRows) {
+    const std::vector<Inputs> all = drawnInputs(24, 13);
+    std::vector<std::vector<TrajectoryPoint>> plain;
+    for (const Inputs& in : all) plain.push_back(referenceSolve(in));
+    for (flight::Kernel kernel : {flight::Kernel::oneLane, flight::Kernel::sse2, flight::Kernel::avx}) {
+        SCOPED_TRACE(static_cast<int>(kernel));
+        flight::chooseKernel(kernel);
+        const auto together = BallisticEngine::solveEach(all);
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            SCOPED_TRACE(i);
+            expectSameRows(BallisticEngine::solve(all[i]), plain[i]);
+            expectSameRows(together[i], plain[i]);
+        }
+    }
+    flight::chooseKernel(flight::Kernel::widest);
 }
 
 // A ballistic coefficient so large that there is no drag, and a zero range of a million miles:
