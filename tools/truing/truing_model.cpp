@@ -2,6 +2,7 @@
 
 #include "core/flight_lanes.h"
 
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
@@ -29,9 +30,9 @@ constexpr int passes = 3;
 constexpr int velocityDivisions = 20;
 constexpr int factorDivisions = 10;
 
-// Candidates flown side by side by one thread: as many as the integrator has lanes, which takes
-// hardly longer than one of them alone.
-constexpr std::size_t candidatesPerBatch = flight::Lanes::count;
+// Candidates flown side by side by one thread: at most as many as the integrator has lanes,
+// which takes hardly longer than one of them alone.
+constexpr std::size_t largestBatch = flight::Lanes::count;
 
 // Walks `value` from `lower` by repeated addition of `step` while it stays ≤ `upper`, calling
 // `visit` for each value. The walk is defined by the additions, not by a count, so rounding may
@@ -180,10 +181,13 @@ void TruingModel::evaluate(std::vector<Candidate>& grid) const {
         return;
     }
     // The built-in integrator flies a batch of candidates side by side, each exactly as alone;
-    // the batches spread over the thread pool. Neither changes any result.
+    // the batches spread over the thread pool. Neither changes any result. A small grid is cut
+    // into one batch per thread, a large one into batches that fill the lanes.
+    const auto threads = static_cast<std::size_t>(std::max(1, QThreadPool::globalInstance()->maxThreadCount()));
+    const std::size_t batchSize = std::clamp((grid.size() + threads - 1) / threads, std::size_t{1}, largestBatch);
     std::vector<std::span<Candidate>> batches;
-    for (std::size_t first = 0; first < grid.size(); first += candidatesPerBatch) {
-        batches.emplace_back(grid.data() + first, std::min(candidatesPerBatch, grid.size() - first));
+    for (std::size_t first = 0; first < grid.size(); first += batchSize) {
+        batches.emplace_back(grid.data() + first, std::min(batchSize, grid.size() - first));
     }
     QtConcurrent::blockingMap(batches, [this](std::span<Candidate> batch) {
         std::vector<BallisticEngine::Inputs> inputs;
