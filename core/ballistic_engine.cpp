@@ -26,6 +26,7 @@ constexpr double zeroBracketHigh = 0.1;  // rad: bore angle bracket is [0, 0.1]
 constexpr int zeroBisections = 50;
 constexpr double earthRotation = 7.2921e-5;  // rad/s
 constexpr double never = std::numeric_limits<double>::infinity();
+static_assert(BallisticEngine::solvesSideBySide == Lanes::count);
 
 // Standard Rankine temperature, summed in double precision (518.6700000000001).
 const double standardRankine = 59.0 + 459.67;

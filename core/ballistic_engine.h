@@ -5,6 +5,7 @@
 // model's fallback, the load comparison and the truing fit.
 #include "core/ballistics.h"
 
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -43,14 +44,17 @@ public:
     // The rows at every range step from the first step on, ascending in range; the last row
     // lies one step beyond `maxRange` when the bullet keeps above 100 ft/s that long. Empty
     // when the bullet never reaches the first step. Each row's range is the distance actually
-    // reached, up to one 0.5 ms step beyond its mark. Pure: reads nothing else, allocates only
-    // the rows. Bounded work: 50 zeroing flights and the main flight, each stopped once it has
+    // reached, up to one 0.5 ms step beyond its mark. Pure: reads nothing else and keeps
+    // nothing. Bounded work: 50 zeroing flights and the main flight, each stopped once it has
     // flown 60 s (at most 120,001 steps of 0.5 ms).
     static std::vector<TrajectoryPoint> solve(const Inputs& inputs);
 
     // Several solves at once, their flights side by side: element i is solve(inputs[i]), bit
     // for bit, in less time than one solve after another. Callable from any thread.
     static std::vector<std::vector<TrajectoryPoint>> solveEach(std::span<const Inputs> inputs);
+    // How many solves solveEach() flies at once; a batch of this many takes hardly longer
+    // than one solve alone.
+    static constexpr std::size_t solvesSideBySide = 12;
 };
 
 }  // namespace kavrino

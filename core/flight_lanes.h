@@ -74,7 +74,10 @@ struct BracketCache {
 
 class Lanes {
 public:
+    // Three registers of four lanes (six of two): enough independent flights to keep the
+    // divider busy while each waits for its last result.
     static constexpr int count = 12;
+    static_assert(count % 4 == 0, "each lane array must start on a 32-byte boundary for packed loads");
 
     Lanes();
 

@@ -1,7 +1,5 @@
 #include "tools/truing/truing_model.h"
 
-#include "core/flight_lanes.h"
-
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -30,9 +28,8 @@ constexpr int passes = 3;
 constexpr int velocityDivisions = 20;
 constexpr int factorDivisions = 10;
 
-// Candidates flown side by side by one thread: at most as many as the integrator has lanes,
-// which takes hardly longer than one of them alone.
-constexpr std::size_t largestBatch = flight::Lanes::count;
+// Candidates flown side by side by one thread.
+constexpr std::size_t largestBatch = BallisticEngine::solvesSideBySide;
 
 // Walks `value` from `lower` by repeated addition of `step` while it stays ≤ `upper`, calling
 // `visit` for each value. The walk is defined by the additions, not by a count, so rounding may
