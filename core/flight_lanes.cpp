@@ -9,8 +9,15 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 #define KAVRINO_LANES_X86 1
-#if defined(__GNUC__) && !defined(__clang__)
+// Code for AVX is compiled between these two markers (and runs only after a run-time check).
+#if defined(__clang__)
 #define KAVRINO_LANES_AVX 1
+#define KAVRINO_AVX_BEGIN _Pragma("clang attribute push(__attribute__((target(\"avx\"))), apply_to = function)")
+#define KAVRINO_AVX_END _Pragma("clang attribute pop")
+#elif defined(__GNUC__)
+#define KAVRINO_LANES_AVX 1
+#define KAVRINO_AVX_BEGIN _Pragma("GCC push_options") _Pragma("GCC target(\"avx\")")
+#define KAVRINO_AVX_END _Pragma("GCC pop_options")
 #endif
 #endif
 
@@ -121,8 +128,7 @@ using Pack = Sse2Pack;
 #if KAVRINO_LANES_AVX
 // Four lanes to a register where the processor has AVX (checked at run time). Everything
 // defined between these pragmas is compiled for AVX and only ever runs after that check.
-#pragma GCC push_options
-#pragma GCC target("avx")
+KAVRINO_AVX_BEGIN
 namespace {
 namespace avx {
 struct AvxPack {
@@ -153,23 +159,21 @@ using Pack = AvxPack;
 #include "core/flight_kernel.inc"
 }  // namespace avx
 }  // namespace
-#pragma GCC pop_options
+KAVRINO_AVX_END
 
 #endif
 
 namespace {
 
-bool hasAvx() {
 #if KAVRINO_LANES_AVX
+bool hasAvx() {
     static const bool supported = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx") != 0;
     }();
     return supported;
-#else
-    return false;
-#endif
 }
+#endif
 
 std::atomic<Kernel> chosenKernel{Kernel::widest};
 
