@@ -62,16 +62,6 @@ protected:
     ~Controller() = default;
 };
 
-// Drag-table rows of one lane's bracket, kept so that most lookups need no search. The values
-// are the table's own, and the differences are the ones the table lookup computes.
-struct BracketCache {
-    double loMach;
-    double hiMach;
-    double width;  // hiMach - loMach
-    double loCd;
-    double rise;   // hiCd - loCd
-};
-
 class Lanes {
 public:
     // Three registers of four lanes (six of two): enough independent flights to keep the
@@ -90,12 +80,15 @@ public:
     // Ends the flight in `lane` and tells the controller (the kernels' stop rule calls it).
     void stop(Controller& controller, int lane);
 
-    // State of the kernels (one set per instruction set); laid out lane by lane so that a
-    // register of W lanes loads W neighbours.
+    // The lanes' state as the kernels read and write it: each quantity an array over the
+    // lanes, so that a register of W lanes loads W neighbours.
     struct alignas(64) Bank {
         std::array<double, count> x, y, vx, vy, t, speed;
         std::array<double, count> gravity, stopDistance, mark, speedOfSound, effectiveBC;
-        std::array<double, count> loMach, hiMach, width, loCd, rise;  // the lane's bracket
+        // The drag-table rows around the lane's last Mach number, so that most lookups need no
+        // search: the table's own values, and the differences its lookup computes
+        // (width = hiMach - loMach, rise = hiCd - loCd).
+        std::array<double, count> loMach, hiMach, width, loCd, rise;
         std::array<double, count> active;  // all bits set while a flight runs, else 0
         std::array<const DragTableRow*, count> table;
         std::array<std::size_t, count> tableSize;
