@@ -42,10 +42,7 @@ ContentView::ContentView(const Platform& platform, Catalog& catalog, WorkspacePa
       m_panes(std::move(panes)),
       m_selection(initialTab(platform.environment)) {
     setObjectName(QStringLiteral("contentView"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    fillWithBackground(*this);
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

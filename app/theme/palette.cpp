@@ -1,5 +1,7 @@
 #include "app/theme/palette.h"
 
+#include <QWidget>
+
 namespace kavrino {
 namespace {
 
@@ -34,4 +36,11 @@ const QColor& textSecondary() { static const QColor c = srgb(0.550, 0.580, 0.660
 const QColor& textTertiary() { static const QColor c = srgb(0.360, 0.390, 0.470); return c; }
 
 }  // namespace Palette
+void fillWithBackground(QWidget& pane) {
+    pane.setAutoFillBackground(true);
+    QPalette colours = pane.palette();
+    colours.setColor(QPalette::Window, Palette::background());
+    pane.setPalette(colours);
+}
+
 }  // namespace kavrino

@@ -23,9 +23,14 @@ const QColor& textTertiary();   // captions, section headings, group labels
 
 }  // namespace kavrino::Palette
 
+class QWidget;
+
 namespace kavrino {
 
 // `color` with its opacity multiplied by `opacity` (0-1), as a translucent overlay of it.
 QColor withOpacity(const QColor& color, double opacity);
+
+// Makes `pane` fill itself with Palette::background(), as the window and every pane draw.
+void fillWithBackground(QWidget& pane);
 
 }  // namespace kavrino

@@ -87,4 +87,16 @@ void paintCard(QPainter& painter, const QRectF& rect, double radius, const QColo
     painter.restore();
 }
 
+void paintCapsuleCard(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawPath(capsule(rect));
+    painter.setPen(QPen(border, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(capsule(rect.adjusted(0.5, 0.5, -0.5, -0.5)));
+    painter.restore();
+}
+
 }  // namespace kavrino

@@ -23,6 +23,9 @@ QPainterPath capsule(const QRectF& rect);
 void paintCard(QPainter& painter, const QRectF& rect, double radius, const QColor& fill,
                const QColor& border, double borderWidth = 1.0);
 
+// paintCard for a capsule: `fill` inside, a 1-point `border` wholly inside the outline.
+void paintCapsuleCard(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border);
+
 // Only the inner border of paintCard, for overlays drawn above a card's content.
 void paintInnerBorder(QPainter& painter, const QRectF& rect, double radius, const QColor& border,
                       double borderWidth = 1.0);

@@ -69,10 +69,7 @@ protected:
 ReloadView::ReloadView(ReloadCatalog& catalog, QWidget* parent)
     : QWidget(parent), m_selection(new ReloadSelection(catalog, this)) {
     setObjectName(QStringLiteral("reloadView"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    fillWithBackground(*this);
 
     m_views = new QStackedLayout(this);
     m_views->setContentsMargins(0, 0, 0, 0);

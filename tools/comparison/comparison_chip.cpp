@@ -111,15 +111,7 @@ void ComparisonChip::setColour(const QColor& colour) {
 
 void ComparisonChip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF bounds(rect());
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Palette::panel());
-    painter.drawPath(capsule(bounds));
-    // The capsule's inner border, drawn wholly inside its outline.
-    painter.setPen(QPen(Palette::stroke(), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(capsule(bounds.adjusted(0.5, 0.5, -0.5, -0.5)));
+    paintCapsuleCard(painter, QRectF(rect()), Palette::panel(), Palette::stroke());
 }
 
 }  // namespace kavrino

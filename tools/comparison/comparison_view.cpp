@@ -58,10 +58,7 @@ const CatalogCartridge* findPresetCartridge(const std::vector<CatalogCartridge>&
 ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidget* parent)
     : QWidget(parent), m_catalog(catalog), m_platform(platform), m_model(new ComparisonModel(this)) {
     setObjectName(QStringLiteral("comparisonView"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    fillWithBackground(*this);
 
     // The chart keeps its minimum height and every chip stays in view, so when the window is
     // too short for both the pane scrolls rather than cut its bottom off.

@@ -31,10 +31,7 @@ QFont captionFont(QFont::Weight weight = QFont::Normal) { return uiFont(10, weig
 MapTargetView::MapTargetView(const MapTargetState& initial, const TileSource& tiles, QWidget* parent)
     : QWidget(parent), m_model(new MapTargetModel(initial, this)) {
     setObjectName(QStringLiteral("mapTargetView"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    fillWithBackground(*this);
 
     m_canvas = new MapCanvas(m_model->initialCamera(), tiles);
     m_canvas->setPositions(m_model->shooter(), m_model->target());

@@ -49,10 +49,7 @@ TruingView::TruingView(const Platform& platform, QWidget* parent)
 TruingView::TruingView(std::unique_ptr<TruingModel> model, const Platform& platform, QWidget* parent)
     : QWidget(parent), m_model(std::move(model)), m_platform(platform) {
     setObjectName(QStringLiteral("truingView"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    fillWithBackground(*this);
 
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("truingScroll"));

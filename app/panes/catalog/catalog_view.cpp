@@ -38,10 +38,7 @@ QWidget* divider() {
 CatalogView::CatalogView(SolveModel& model, Catalog& catalog, QWidget* parent)
     : QWidget(parent), m_model(model), m_catalog(catalog), m_rows(new CatalogListModel(catalog, this)) {
     setObjectName(QStringLiteral("catalogView"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    fillWithBackground(*this);
 
     m_picker = new SegmentedPicker({QString(), QString()});
     m_picker->setObjectName(QStringLiteral("catalogListPicker"));

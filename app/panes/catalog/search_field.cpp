@@ -72,15 +72,7 @@ QString SearchField::text() const { return m_edit->text(); }
 
 void SearchField::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF bounds(rect());
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Palette::panel());
-    painter.drawPath(capsule(bounds));
-    // The capsule's own 1-point border, inside its outline.
-    painter.setPen(QPen(Palette::stroke(), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(capsule(bounds.adjusted(0.5, 0.5, -0.5, -0.5)));
+    paintCapsuleCard(painter, QRectF(rect()), Palette::panel(), Palette::stroke());
 }
 
 void SearchField::mousePressEvent(QMouseEvent*) {

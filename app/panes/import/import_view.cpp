@@ -65,10 +65,7 @@ public:
 ImportView::ImportView(SolveModel& model, const Platform& platform, QWidget* parent)
     : QWidget(parent), m_model(model), m_platform(platform), m_status(noFileLoadedStatus()) {
     setObjectName(QStringLiteral("importView"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    fillWithBackground(*this);
 
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("importContent"));

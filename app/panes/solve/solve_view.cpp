@@ -97,10 +97,7 @@ QHBoxLayout* controlRow(const QString& label, QWidget* control) {
 SolveView::SolveView(SolveModel& model, Catalog& catalog, const Platform& platform, QWidget* parent)
     : QWidget(parent), m_model(model), m_catalog(catalog), m_platform(platform) {
     setObjectName(QStringLiteral("solveView"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    fillWithBackground(*this);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("solveSplitter"));

@@ -56,10 +56,7 @@ RangeChartLook velocityLook(double speedOfSound) {
 TrajectoryView3D::TrajectoryView3D(SolveModel& model, double speedOfSound, QWidget* parent)
     : QWidget(parent), m_model(model) {
     setObjectName(QStringLiteral("trajectoryView"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    fillWithBackground(*this);
 
     m_path = new RangeChart(pathLook());
     m_path->setObjectName(QStringLiteral("pathChart"));
