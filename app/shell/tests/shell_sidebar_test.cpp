@@ -2,6 +2,7 @@
 // with its accent bar, fixed width.
 #include "app/shell/sidebar.h"
 #include "app/theme/palette.h"
+#include "app/theme/testing/composited.h"
 
 #include <QAccessible>
 #include <QImage>
@@ -14,15 +15,9 @@
 namespace kavrino {
 namespace {
 
-QColor pixel(const QImage& image, QPoint at) { return image.pixelColor(at); }
+using test_support::over;
 
-// 8-bit sRGB of a palette colour, composited over `under` when translucent.
-QColor over(const QColor& top, const QColor& under) {
-    const double a = top.alphaF();
-    auto mix = [a](double t, double u) { return int(std::lround((t * a + u * (1 - a)) * 255)); };
-    return QColor(mix(top.redF(), under.redF()), mix(top.greenF(), under.greenF()),
-                  mix(top.blueF(), under.blueF()));
-}
+QColor pixel(const QImage& image, QPoint at) { return image.pixelColor(at); }
 
 void expectNear(const QColor& actual, const QColor& expected, int tolerance = 1) {
     EXPECT_NEAR(actual.red(), expected.red(), tolerance);

@@ -2,6 +2,7 @@
 // as crisp hairlines of the right colour at device pixel ratios of 1 and 2.
 #include "app/theme/components/dark_chart.h"
 #include "app/theme/palette.h"
+#include "app/theme/testing/composited.h"
 
 #include <QChart>
 #include <QCoreApplication>
@@ -18,12 +19,7 @@
 namespace kavrino {
 namespace {
 
-// 8-bit sRGB of `top` composited over an opaque `under`.
-QColor over(const QColor& top, const QColor& under) {
-    const double a = top.alphaF();
-    auto mix = [a](double t, double u) { return int(std::lround((t * a + u * (1 - a)) * 255)); };
-    return QColor(mix(top.redF(), under.redF()), mix(top.greenF(), under.greenF()), mix(top.blueF(), under.blueF()));
-}
+using test_support::over;
 
 bool near(const QColor& actual, const QColor& expected) {
     return std::abs(actual.red() - expected.red()) <= 1 && std::abs(actual.green() - expected.green()) <= 1 &&

@@ -9,6 +9,7 @@
 #include "app/theme/palette.h"
 #include "app/theme/panel_decoration.h"
 #include "app/theme/symbol_icon.h"
+#include "app/theme/testing/composited.h"
 #include "app/theme/typeface.h"
 
 #include <QHBoxLayout>
@@ -23,13 +24,7 @@
 namespace kavrino {
 namespace {
 
-// 8-bit sRGB of `top` composited over an opaque `under`.
-QColor over(const QColor& top, const QColor& under) {
-    const double a = top.alphaF();
-    auto mix = [a](double t, double u) { return int(std::lround((t * a + u * (1 - a)) * 255)); };
-    return QColor(mix(top.redF(), under.redF()), mix(top.greenF(), under.greenF()),
-                  mix(top.blueF(), under.blueF()));
-}
+using test_support::over;
 
 void expectPixel(const QImage& image, QPoint at, const QColor& expected) {
     SCOPED_TRACE(testing::Message() << "at " << at.x() << "," << at.y());

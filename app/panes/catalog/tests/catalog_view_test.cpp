@@ -12,6 +12,7 @@
 #include "core/format.h"
 #include "core/resource_lookup.h"
 #include "core/solve_model.h"
+#include "core/testing/solve_counter.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -29,25 +30,7 @@
 namespace kavrino {
 namespace {
 
-// Counts solves: every solve replaces the trajectory with rows of new ids.
-class SolveCounter {
-public:
-    explicit SolveCounter(SolveModel& model) : m_model(model) {
-        QObject::connect(&model, &SolveModel::changed, &m_context, [this] {
-            const QUuid first = m_model.trajectory().empty() ? QUuid() : m_model.trajectory().front().id;
-            if (first != m_first) ++m_count;
-            m_first = first;
-        });
-        m_first = model.trajectory().empty() ? QUuid() : model.trajectory().front().id;
-    }
-    int count() const { return m_count; }
-
-private:
-    SolveModel& m_model;
-    QObject m_context;
-    QUuid m_first;
-    int m_count = 0;
-};
+using test_support::SolveCounter;
 
 QPoint at(const QPointF& point) { return point.toPoint(); }
 

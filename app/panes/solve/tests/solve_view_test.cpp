@@ -17,6 +17,7 @@
 #include "core/catalog.h"
 #include "core/resource_lookup.h"
 #include "core/solve_model.h"
+#include "core/testing/solve_counter.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -39,25 +40,7 @@
 namespace kavrino {
 namespace {
 
-// Counts solves: every solve replaces the trajectory with rows of new ids.
-class SolveCounter {
-public:
-    explicit SolveCounter(SolveModel& model) : m_model(model) {
-        QObject::connect(&model, &SolveModel::changed, &m_context, [this] {
-            const QUuid first = m_model.trajectory().empty() ? QUuid() : m_model.trajectory().front().id;
-            if (first != m_first) ++m_count;
-            m_first = first;
-        });
-        m_first = model.trajectory().empty() ? QUuid() : model.trajectory().front().id;
-    }
-    int count() const { return m_count; }
-
-private:
-    SolveModel& m_model;
-    QObject m_context;
-    QUuid m_first;
-    int m_count = 0;
-};
+using test_support::SolveCounter;
 
 class SolvePane : public ::testing::Test {
 protected:

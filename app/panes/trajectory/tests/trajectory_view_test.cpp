@@ -6,7 +6,9 @@
 #include "app/panes/trajectory/range_chart.h"
 #include "app/panes/trajectory/trajectory_view.h"
 #include "app/theme/palette.h"
+#include "app/theme/testing/composited.h"
 #include "core/solve_model.h"
+#include "core/testing/solve_counter.h"
 
 #include <QAccessible>
 #include <QAreaSeries>
@@ -28,36 +30,8 @@
 namespace kavrino {
 namespace {
 
-// Counts solves: every solve replaces the trajectory with rows of new ids, or sets lastSolveMs.
-class SolveCounter {
-public:
-    explicit SolveCounter(SolveModel& model) : m_model(model) {
-        QObject::connect(&model, &SolveModel::changed, &m_context, [this] {
-            if (m_model.trajectory() != m_last || m_model.lastSolveMs() != m_lastMs) ++m_count;
-            remember();
-        });
-        remember();
-    }
-    int count() const { return m_count; }
-
-private:
-    void remember() {
-        m_last = m_model.trajectory();
-        m_lastMs = m_model.lastSolveMs();
-    }
-    SolveModel& m_model;
-    QObject m_context;
-    std::vector<TrajectoryPoint> m_last;
-    double m_lastMs = -1;
-    int m_count = 0;
-};
-
-// 8-bit sRGB of `top` composited over an opaque `under`.
-QColor over(const QColor& top, const QColor& under) {
-    const double a = top.alphaF();
-    auto mix = [a](double t, double u) { return int(std::lround((t * a + u * (1 - a)) * 255)); };
-    return QColor(mix(top.redF(), under.redF()), mix(top.greenF(), under.greenF()), mix(top.blueF(), under.blueF()));
-}
+using test_support::over;
+using test_support::SolveCounter;
 
 bool near(const QColor& actual, const QColor& expected, int tolerance = 1) {
     return std::abs(actual.red() - expected.red()) <= tolerance &&
