@@ -59,11 +59,8 @@ QWidget* dataCell(const reload_texts::Cell& cell) {
 PredictionColumn::PredictionColumn(ReloadSelection& selection, QWidget* parent)
     : QScrollArea(parent), m_selection(selection) {
     setObjectName(QStringLiteral("predictionColumn"));
-    setFrameShape(QFrame::NoFrame);
-    setWidgetResizable(true);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    preparePaneScrollArea(*this);
     setMinimumWidth(kMinimumWidth);
-    useThinScrollBars(this);
 
     auto* column = new QWidget;
     column->setObjectName(QStringLiteral("predictionContent"));
@@ -120,9 +117,7 @@ PredictionColumn::PredictionColumn(ReloadSelection& selection, QWidget* parent)
     stack->addLayout(caution);
     stack->addStretch(1);
 
-    setWidget(column);
-    column->setAutoFillBackground(false);
-    viewport()->setAutoFillBackground(false);
+    setPaneScrollContent(*this, column);
     refresh();
 }
 

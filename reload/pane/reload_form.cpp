@@ -75,12 +75,9 @@ void setItems(QComboBox* box, const QList<std::pair<QString, QString>>& items) {
 
 ReloadForm::ReloadForm(ReloadSelection& selection, QWidget* parent) : QScrollArea(parent), m_selection(selection) {
     setObjectName(QStringLiteral("reloadForm"));
-    setFrameShape(QFrame::NoFrame);
-    setWidgetResizable(true);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    preparePaneScrollArea(*this);
     setMinimumWidth(kMinimumWidth);
     setMaximumWidth(kMaximumWidth);
-    useThinScrollBars(this);
 
     auto* form = new QWidget;
     form->setObjectName(QStringLiteral("reloadFormContent"));
@@ -152,9 +149,7 @@ ReloadForm::ReloadForm(ReloadSelection& selection, QWidget* parent) : QScrollAre
     sections->addWidget(charge);
     sections->addStretch(1);
 
-    setWidget(form);
-    form->setAutoFillBackground(false);
-    viewport()->setAutoFillBackground(false);
+    setPaneScrollContent(*this, form);
     refresh();
 }
 

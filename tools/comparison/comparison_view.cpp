@@ -64,10 +64,7 @@ ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidg
     // too short for both the pane scrolls rather than cut its bottom off.
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("comparisonScroll"));
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    useThinScrollBars(m_scroll);
+    preparePaneScrollArea(*m_scroll);
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("comparisonContent"));
     auto* stack = new QVBoxLayout(content);
@@ -118,9 +115,7 @@ ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidg
     m_chartCard->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     stack->addWidget(m_chartCard, 1);
 
-    m_scroll->setWidget(content);
-    content->setAutoFillBackground(false);
-    m_scroll->viewport()->setAutoFillBackground(false);
+    setPaneScrollContent(*m_scroll, content);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_scroll);

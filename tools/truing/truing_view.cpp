@@ -53,9 +53,7 @@ TruingView::TruingView(std::unique_ptr<TruingModel> model, const Platform& platf
 
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("truingScroll"));
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(true);
-    useThinScrollBars(m_scroll);
+    preparePaneScrollArea(*m_scroll);
 
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("truingContent"));
@@ -82,9 +80,7 @@ TruingView::TruingView(std::unique_ptr<TruingModel> model, const Platform& platf
     column->addLayout(panels);
     column->addStretch(1);
 
-    m_scroll->setWidget(content);
-    content->setAutoFillBackground(false);
-    m_scroll->viewport()->setAutoFillBackground(false);
+    setPaneScrollContent(*m_scroll, content);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_scroll);

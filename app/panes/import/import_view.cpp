@@ -82,13 +82,8 @@ ImportView::ImportView(SolveModel& model, const Platform& platform, QWidget* par
 
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("importScroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    useThinScrollBars(scroll);
-    scroll->setWidget(content);
-    content->setAutoFillBackground(false);
-    scroll->viewport()->setAutoFillBackground(false);
+    preparePaneScrollArea(*scroll);
+    setPaneScrollContent(*scroll, content);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

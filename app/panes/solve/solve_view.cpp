@@ -127,12 +127,9 @@ SolveView::~SolveView() {
 QWidget* SolveView::buildForm() {
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("solveForm"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    preparePaneScrollArea(*scroll);
     scroll->setMinimumWidth(kFormMinimumWidth);
     scroll->setMaximumWidth(kFormMaximumWidth);
-    useThinScrollBars(scroll);
 
     auto* form = new QWidget;
     form->setObjectName(QStringLiteral("solveFormContent"));
@@ -220,9 +217,7 @@ QWidget* SolveView::buildForm() {
     sections->addWidget(output);
     sections->addStretch(1);
 
-    scroll->setWidget(form);
-    form->setAutoFillBackground(false);
-    scroll->viewport()->setAutoFillBackground(false);
+    setPaneScrollContent(*scroll, form);
     return scroll;
 }
 

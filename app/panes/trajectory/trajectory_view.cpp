@@ -95,13 +95,8 @@ TrajectoryView3D::TrajectoryView3D(SolveModel& model, double speedOfSound, QWidg
 
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("trajectoryScroll"));
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    useThinScrollBars(m_scroll);
-    m_scroll->setWidget(content);
-    content->setAutoFillBackground(false);
-    m_scroll->viewport()->setAutoFillBackground(false);
+    preparePaneScrollArea(*m_scroll);
+    setPaneScrollContent(*m_scroll, content);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,7 @@
 #include "app/theme/components/thin_scroll_bar.h"
 
 #include <QAbstractScrollArea>
+#include <QScrollArea>
 #include <QScrollBar>
 
 namespace kavrino {
@@ -17,6 +18,19 @@ void useThinScrollBars(QAbstractScrollArea* area) {
         "QScrollBar::add-page, QScrollBar::sub-page { background: none; }");
     area->verticalScrollBar()->setStyleSheet(style);
     area->horizontalScrollBar()->setStyleSheet(style);
+}
+
+void preparePaneScrollArea(QScrollArea& area) {
+    area.setFrameShape(QFrame::NoFrame);
+    area.setWidgetResizable(true);
+    area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    useThinScrollBars(&area);
+}
+
+void setPaneScrollContent(QScrollArea& area, QWidget* content) {
+    area.setWidget(content);
+    content->setAutoFillBackground(false);  // setWidget turns it on
+    area.viewport()->setAutoFillBackground(false);
 }
 
 }  // namespace kavrino
