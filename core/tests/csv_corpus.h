@@ -237,8 +237,13 @@ inline std::string dragCurveFile(Random& random) {
         if (random.chance(8)) {
             text += random.pick(kSummary);
         } else if (tidy) {
-            text += std::to_string(random.below(61) / 10) + "." + std::to_string(random.below(10)) + "," +
-                    (random.chance(90) ? "0." : "1.") + std::to_string(random.below(100));
+            // Drawn in this order (last figure first) on purpose: the recorded corpus depends on it.
+            const auto hundredths = random.below(100);
+            const bool belowOne = random.chance(90);
+            const auto tenths = random.below(10);
+            const auto mach = random.below(61) / 10;
+            text += std::to_string(mach) + "." + std::to_string(tenths) + "," + (belowOne ? "0." : "1.") +
+                    std::to_string(hundredths);
         } else {
             if (random.chance(10)) text += ",";
             text += numberCell(random, 0, 6.5);

@@ -65,8 +65,8 @@ TEST(EngineReplyLayout, ReadsTheLibrarysRepliesAsTheDocumentReaderDoes) {
     const char* const requests[] = {
         "{}",
         R"({"rangeStep":1,"maxRange":1000})",
-        R"({"dragModel":"G7","ballisticCoefficient":0.243,"includeSpinDrift":true,"includeCoriolis":true,)"
-        R"("includeAeroJump":true,"windSpeed":12,"windDirection":300,"shootingAngle":-20,"rangeStep":25})",
+        (R"({"dragModel":"G7","ballisticCoefficient":0.243,"includeSpinDrift":true,"includeCoriolis":true,)"
+         R"("includeAeroJump":true,"windSpeed":12,"windDirection":300,"shootingAngle":-20,"rangeStep":25})"),
         R"({"maxRange":3000,"rangeStep":50,"muzzleVelocity":2400})",  // transonic and subsonic rows
         R"({"dragModel":"Custom","customCurve":[[0,0.3],[1,0.5],[3,0.4]],"rangeStep":10})",
         R"({"maxRange":10000,"rangeStep":7.3,"bulletWeight":1e-5})",
