@@ -3,6 +3,7 @@
 #include "reload/reload_catalog.h"
 
 #include "reload/reload_bundles.h"
+#include "reload/testing/altered_fixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,18 +35,9 @@ bool loadAndWait(ReloadCatalog& catalog) {
 }
 
 // A copy of the fixture folder with one file replaced (empty content: the file is left out).
-struct AlteredFixtures {
-    QTemporaryDir dir;
-    AlteredFixtures(const QString& name, const QByteArray& content) {
-        for (const char* file : {"app_loads.json", "app_cases.json", "app_powders.json"})
-            QFile::copy(kFixtures + "/" + file, dir.filePath(file));
-        QFile::remove(dir.filePath(name));
-        if (!content.isEmpty()) {
-            QFile out(dir.filePath(name));
-            out.open(QIODevice::WriteOnly);
-            out.write(content);
-        }
-    }
+struct AlteredFixtures : test_support::AlteredFixtures {
+    AlteredFixtures(const QString& name, const QByteArray& content)
+        : test_support::AlteredFixtures(kFixtures, name, content) {}
 };
 
 QByteArray replacedFixture(const QString& name, const char* from, const char* to) {

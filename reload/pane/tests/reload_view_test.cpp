@@ -16,6 +16,7 @@
 #include "reload/pane/reload_selection.h"
 #include "reload/pane/reload_view.h"
 #include "reload/reload_catalog.h"
+#include "reload/testing/altered_fixtures.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -41,18 +42,9 @@ const QString kFixtures = QStringLiteral(KAVRINO_TEST_DATA_DIR "/catalog");
 const QString kDash = QStringLiteral("\u2014");
 
 // A copy of the fixture folder with one file replaced (empty content: the file is left out).
-struct AlteredFixtures {
-    QTemporaryDir dir;
-    AlteredFixtures(const QString& name, const QByteArray& content) {
-        for (const char* file : {"app_loads.json", "app_cases.json", "app_powders.json"})
-            QFile::copy(kFixtures + "/" + file, dir.filePath(file));
-        QFile::remove(dir.filePath(name));
-        if (!content.isEmpty()) {
-            QFile out(dir.filePath(name));
-            out.open(QIODevice::WriteOnly);
-            out.write(content);
-        }
-    }
+struct AlteredFixtures : test_support::AlteredFixtures {
+    AlteredFixtures(const QString& name, const QByteArray& content)
+        : test_support::AlteredFixtures(kFixtures, name, content) {}
 };
 
 class ReloadPane : public ::testing::Test {
