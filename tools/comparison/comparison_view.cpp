@@ -3,6 +3,7 @@
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/theme/components/button_styles.h"
+#include "app/theme/components/menu_picker.h"
 #include "app/theme/components/plain_label.h"
 #include "app/theme/components/symbol_image.h"
 #include "app/theme/components/thin_scroll_bar.h"
@@ -18,7 +19,6 @@
 #include "tools/comparison/comparison_export.h"
 #include "tools/comparison/comparison_model.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
@@ -73,7 +73,7 @@ ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidg
 
     auto* header = new QHBoxLayout;
     header->setSpacing(12);
-    m_picker = new QComboBox;
+    m_picker = new MenuPicker;
     m_picker->setObjectName(QStringLiteral("loadPicker"));
     m_picker->setAccessibleName(tr("Load to compare"));
     m_picker->setFixedWidth(kPickerWidth);
@@ -81,6 +81,7 @@ ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidg
     m_picker->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     m_picker->setMaxVisibleItems(24);
     fillPicker();
+    // A row picked from the open list; the wheel and keys on the closed picker add nothing.
     connect(m_picker, &QComboBox::activated, this, &ComparisonView::pickBullet);
     m_export = new StyledButton(tr("Export CSV"), SecondaryButtonStyle{Palette::textPrimary()});
     m_export->setObjectName(QStringLiteral("exportCsvButton"));

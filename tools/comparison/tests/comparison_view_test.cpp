@@ -14,12 +14,15 @@
 #include "tools/comparison/comparison_view.h"
 
 #include <QAccessible>
+#include <QAbstractItemView>
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -27,11 +30,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <charconv>
 #include <csignal>
+#include <cstdlib>  // std::abs
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -74,14 +80,19 @@ protected:
 
     ComparisonModel& model() { return view->model(); }
 
-    // Picks the bullet with `id` from the picker, as a user picks a row.
+    // Picks the bullet with `id` as a user does: opens the list, highlights its row, presses
+    // Return.
     void pick(const QString& id) {
         QComboBox* picker = view->picker();
         const int index = picker->findData(id);
         ASSERT_GT(index, 0) << id.toStdString();
-        picker->setCurrentIndex(index);
-        emit picker->activated(index);
+        picker->showPopup();
+        picker->view()->setCurrentIndex(picker->model()->index(index, 0));
+        QTest::keyClick(picker->view(), Qt::Key_Return);
     }
+
+    bool listOpen() const { return view->picker()->view()->isVisible(); }
+    int highlightedRow() const { return view->picker()->view()->currentIndex().row(); }
 
     QStringList chipTexts() const {
         QStringList texts;
@@ -151,6 +162,109 @@ TEST_F(ComparisonPane, PickingABulletAddsOneLoadAt2700AndResetsThePicker) {
     EXPECT_LE(view->chart()->rangeAxis()->min(), rows.front().range);
     EXPECT_GE(view->chart()->rangeAxis()->max(), rows.back().range);
     EXPECT_GE(view->chart()->comeUpAxis()->max(), rows.back().dropMOA);
+}
+
+// Regression: the closed picker stepped to the next bullet on every wheel notch, arrow key or
+// typed letter, and each step added a load nobody had chosen.
+TEST_F(ComparisonPane, ClosedPickerAddsNothingOnWheelArrowsOrTyping) {
+    QComboBox* picker = nullptr;
+    const QPointF centre(20, 10);
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        bool opens;
+        int highlighted;  // the list's highlighted row once open
+    };
+    auto wheel = [&](int notches) {
+        return [&, notches] {
+            for (int i = 0; i < std::abs(notches); ++i) {
+                QWheelEvent notch(centre, picker->mapToGlobal(centre), {}, {0, notches < 0 ? -120 : 120},
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(picker, &notch);
+                EXPECT_FALSE(notch.isAccepted());  // left to the pane, which scrolls
+            }
+        };
+    };
+    auto key = [&](Qt::Key k) { return [&, k] { QTest::keyClick(picker, k); }; };
+    auto typed = [&](const char* text) { return [&, text] { QTest::keyClicks(picker, QString::fromUtf8(text)); }; };
+    const Row rows[] = {
+        {"three notches down", wheel(-3), false, 0},
+        {"three notches up", wheel(3), false, 0},
+        {"Down", key(Qt::Key_Down), true, 0},
+        {"Up", key(Qt::Key_Up), true, 0},
+        {"Page Down", key(Qt::Key_PageDown), true, 0},
+        {"End", key(Qt::Key_End), true, 0},
+        {"type-ahead", typed("S"), true, 2},
+        {"type-ahead, lower case", typed("l"), true, 3},
+        {"input method", [&] {
+             QInputMethodEvent commit;
+             commit.setCommitString(QStringLiteral("H"));
+             QApplication::sendEvent(picker, &commit);
+         }, true, 1},
+        {"Return", key(Qt::Key_Return), false, 0},
+    };
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(locale);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(locale.name().toStdString() + ": " + row.name);
+            show();  // a new pane each time: what was typed before is forgotten
+            picker = view->picker();
+            picker->setFocus();
+            row.act();
+            EXPECT_TRUE(model().loads().empty());
+            EXPECT_EQ(picker->currentIndex(), 0);
+            EXPECT_EQ(picker->currentText(), QString::fromUtf8("Add a load to compare\u2026"));
+            EXPECT_EQ(listOpen(), row.opens);
+            if (row.opens) {
+                EXPECT_EQ(highlightedRow(), row.highlighted);
+            }
+            EXPECT_TRUE(view->chips().empty());
+            picker->hidePopup();
+        }
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
+// A load is added by a row picked from the open list: a click, Return or Space, each once.
+TEST_F(ComparisonPane, ARowPickedFromTheOpenListAddsExactlyOneLoad) {
+    show();
+    QComboBox* picker = view->picker();
+    picker->setFocus();
+
+    QTest::keyClick(picker, Qt::Key_Down);  // opens at the placeholder
+    ASSERT_TRUE(listOpen());
+    QTest::keyClick(picker->view(), Qt::Key_Down);
+    QTest::keyClick(picker->view(), Qt::Key_Return);
+    EXPECT_FALSE(listOpen());
+    EXPECT_EQ(chipTexts(), QStringList{QString::fromUtf8("Hornady ELD Match 140gr \u00b7 2700 fps")});
+    EXPECT_EQ(picker->currentIndex(), 0);
+
+    QTest::keyClicks(picker, QStringLiteral("S"));
+    QTest::keyClick(picker->view(), Qt::Key_Space);
+    EXPECT_FALSE(listOpen());
+    ASSERT_EQ(model().loads().size(), 2u);
+    EXPECT_EQ(model().loads()[1].name, "Sierra MatchKing 175gr");
+
+    // Escape closes the list without a pick.
+    QTest::keyClick(picker, Qt::Key_Down);
+    QTest::keyClick(picker->view(), Qt::Key_Down);
+    QTest::keyClick(picker->view(), Qt::Key_Escape);
+    EXPECT_EQ(model().loads().size(), 2u);
+
+    // Assistive technology opens the list with the picker's press action; a row is then
+    // clicked.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(picker);
+    ASSERT_NE(accessible, nullptr);
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(listOpen());
+    const QRect lapua = picker->view()->visualRect(picker->model()->index(3, 0));
+    QTest::mouseMove(picker->view()->viewport(), lapua.center());
+    QTest::mouseClick(picker->view()->viewport(), Qt::LeftButton, {}, lapua.center());
+    EXPECT_FALSE(listOpen());
+    ASSERT_EQ(model().loads().size(), 3u);
+    EXPECT_EQ(model().loads()[2].name, QString::fromUtf8("Lapua Naturalis \u00d8, lead-free 170gr"));
+    EXPECT_EQ(picker->currentText(), QString::fromUtf8("Add a load to compare\u2026"));
 }
 
 TEST_F(ComparisonPane, TheSameBulletTwiceGivesTwoCoincidingLinesInTwoColours) {
