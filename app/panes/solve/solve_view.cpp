@@ -7,6 +7,7 @@
 #include "app/platform/platform.h"
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/form_section.h"
+#include "app/theme/components/menu_picker.h"
 #include "app/theme/components/metrics_strip.h"
 #include "app/theme/components/number_field.h"
 #include "app/theme/components/plain_label.h"
@@ -174,7 +175,9 @@ QWidget* SolveView::buildForm() {
     };
 
     auto* load = new FormSection(tr("Load"), form);
-    m_bulletPicker = new QComboBox;
+    // Applies a bullet only for a row picked from its open list: scrolling the form with the
+    // wheel over it must not replace the load the user typed.
+    m_bulletPicker = new MenuPicker;
     m_bulletPicker->setObjectName(QStringLiteral("bulletPicker"));
     m_bulletPicker->setAccessibleName(tr("Bullet"));
     m_bulletPicker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

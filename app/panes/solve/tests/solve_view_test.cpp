@@ -32,6 +32,7 @@
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -284,7 +285,19 @@ TEST_F(SolvePane, PickingABulletAppliesItSolvesOnceAndShowsCustomAgain) {
     EXPECT_EQ(picker->itemText(1), "Berger Juggernaut OTM 185gr");
     SolveCounter solves(model);
     picker->setFocus();
+    // Regression: the wheel over the closed picker, as when scrolling the form, and the arrow
+    // keys on it applied the next bullet, replacing the coefficient and weight the user had
+    // typed. Now the wheel passes to the form and Down opens the list.
+    const QPointF centre(20, 10);
+    QWheelEvent notch(centre, picker->mapToGlobal(centre), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picker, &notch);
     QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(solves.count(), 0);
+    EXPECT_EQ(model.bulletName(), ".308 168gr HPBT");
+    ASSERT_TRUE(picker->view()->isVisible());
+    QTest::keyClick(picker->view(), Qt::Key_Down);
+    QTest::keyClick(picker->view(), Qt::Key_Return);
     EXPECT_EQ(solves.count(), 1);
     EXPECT_EQ(model.bulletName(), "Berger Juggernaut OTM 185gr");
     EXPECT_EQ(model.dragModel(), DragModel::G7);
