@@ -2,6 +2,8 @@
 // cannot be saved.
 #include "app/platform/file_saving.h"
 
+#include "app/platform/process_signals.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,6 +13,8 @@
 #include <csignal>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kavrino {
 namespace {
@@ -88,6 +92,30 @@ TEST(SaveFileReplacing, AWriteCutShortKeepsTheEarlierFileWhole) {
         EXPECT_EQ(contents(path), "earlier");
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"comparison.csv"});
     }
+}
+
+// Regression: under a file-size limit smaller than the file, the write raised SIGXFSZ and the
+// workstation ended without a word. A child process stands in for the workstation: the start-up
+// set-up, a low limit, then the save both exports use.
+TEST(SaveFileReplacing, PastTheFileSizeLimitReportsAPartialWriteInsteadOfEndingTheProcess) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("card.pdf");
+    ASSERT_EQ(saveFileReplacing(path, "earlier"), std::nullopt);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);  // as a new process starts
+        ignoreFileSizeLimitSignal();
+        const rlimit tight{1000, RLIM_INFINITY};
+        if (setrlimit(RLIMIT_FSIZE, &tight) != 0) _exit(3);
+        const std::optional<SaveFailure> failure = saveFileReplacing(path, QByteArray(100000, 'n'));
+        _exit(!failure ? 1 : failure->reason.startsWith("only part of it could be written") ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported as saved; 2: another reason; 3: no limit set";
+    EXPECT_EQ(contents(path), "earlier");
 }
 
 }  // namespace
