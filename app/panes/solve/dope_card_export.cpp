@@ -49,12 +49,15 @@ DopeExportOutcome exportDopeCard(SolveModel& model, Dialogs& dialogs, const Dope
     if (!path || path->isEmpty()) return DopeExportOutcome::cancelled;
 
     bool cancelled = false;
-    const std::unique_ptr<Progress> progress =
+    std::unique_ptr<Progress> progress =
         dialogs.showProgress(tr("Drawing the DOPE card\u2026"), int(std::min<size_t>(rows.size(), INT_MAX)));
     const QByteArray card = render(meta, rows, [&](size_t rowsDrawn) {
         cancelled = !progress->advance(int(std::min<size_t>(rowsDrawn, INT_MAX)));
         return !cancelled;
     });
+    // Drawing is over: the progress closes now, so it cannot come up over an alert below and
+    // hide what the alert says.
+    progress.reset();
     if (cancelled) return DopeExportOutcome::cancelled;  // nothing is written
     // An empty document is no card: nothing is written, and the user hears why.
     if (card.isEmpty()) {

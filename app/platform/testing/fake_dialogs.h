@@ -21,6 +21,8 @@ public:
     QStringList progressLabels;                // each progress shown, in order
     std::vector<int> progressReported;         // every step reported, in order
     int cancelProgressAt = -1;                 // the step at which the user cancels; -1 never
+    int progressOpen = 0;                      // progress shown and not yet closed
+    int alertsOverProgress = 0;                // alerts shown while a progress was still open
 
     std::optional<QString> chooseFileToOpen(const QString& title, const QStringList&) override {
         openTitles << title;
@@ -34,6 +36,7 @@ public:
     }
     int runAlert(const Alert& alert) override {
         alertsShown.push_back(alert);
+        if (progressOpen > 0) ++alertsOverProgress;
         if (alertAnswers.empty()) return 0;
         const int answer = alertAnswers.front();
         alertAnswers.pop_front();
@@ -47,7 +50,8 @@ public:
 
 private:
     struct Recorded final : Progress {
-        explicit Recorded(FakeDialogs& dialogs) : owner(dialogs) {}
+        explicit Recorded(FakeDialogs& dialogs) : owner(dialogs) { ++owner.progressOpen; }
+        ~Recorded() override { --owner.progressOpen; }
         bool advance(int done) override {
             owner.progressReported.push_back(done);
             return owner.cancelProgressAt < 0 || done < owner.cancelProgressAt;

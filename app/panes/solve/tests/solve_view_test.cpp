@@ -478,6 +478,9 @@ TEST_F(SolvePaneExport, UnwritablePlaceTellsTheUserTheCardWasNotSaved) {
     EXPECT_EQ(dialogs.alertsShown[0].messageText, "The DOPE card was not saved.");
     EXPECT_TRUE(dialogs.alertsShown[0].informativeText.contains(QDir::toNativeSeparators(place)));
     EXPECT_FALSE(QFile::exists(place));
+    // Regression: the drawing's progress stayed open behind the alert and, half a second on,
+    // came up over it, covering the reason.
+    EXPECT_EQ(dialogs.alertsOverProgress, 0);
 }
 
 // Mended fault: a render that gave no bytes used to be written as an empty file.
