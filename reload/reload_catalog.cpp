@@ -153,7 +153,8 @@ ReloadCatalog& ReloadCatalog::shared() {
 ReloadCatalog::ReloadCatalog(ResourceLookup files, QObject* parent) : QObject(parent), m_files(std::move(files)) {}
 
 void ReloadCatalog::loadIfNeeded() {
-    if (m_loaded) return;
+    if (m_loaded || m_loading) return;
+    m_loading = true;
     if (m_loadFailed) {
         m_loadFailed = false;
         emit changed();
@@ -162,6 +163,7 @@ void ReloadCatalog::loadIfNeeded() {
     // dropped if the catalog is gone; the worker holds only its own copy of the lookup.
     auto* watcher = new QFutureWatcher<std::optional<ReloadData>>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        m_loading = false;
         // Taken, not copied: tens of thousands of loads are not duplicated on this thread.
         publish(watcher->future().takeResult());
         watcher->deleteLater();

@@ -45,8 +45,9 @@ public:
 
     explicit ReloadCatalog(ResourceLookup files = ResourceLookup(), QObject* parent = nullptr);
 
-    // Starts a background load unless the catalog is loaded; call on the catalog's thread.
-    // changed() follows when the result is published (loaded) or the load failed (loadFailed).
+    // Starts a background load unless the catalog is loaded or a load is already running; call
+    // on the catalog's thread. changed() follows once when the result is published (loaded) or
+    // the load failed (loadFailed); a call after a failure tries again.
     void loadIfNeeded();
 
     bool loaded() const { return m_loaded; }
@@ -82,6 +83,7 @@ private:
     ResourceLookup m_files;
     bool m_loaded = false;
     bool m_loadFailed = false;
+    bool m_loading = false;  // a background load is running; its result is still to come
     ReloadData m_data;
 };
 
