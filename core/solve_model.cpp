@@ -192,4 +192,10 @@ void SolveModel::apply(const CatalogCartridge& cartridge) {
     solve();
 }
 
+void SolveModel::applyCustomCurve(std::optional<DragCurve> curve, std::optional<QString> name) {
+    m_customCurve = std::move(curve);
+    m_customCurveName = std::move(name);
+    solve();  // one changed() for the curve, its name and the new trajectory
+}
+
 }  // namespace kavrino

@@ -360,16 +360,17 @@ TEST(SolveModelLibrary, ACurveChangesTheRowsAndClearingItRestoresThem) {
     model.solve();
     const std::vector<TrajectoryPoint> g1Rows = model.trajectory();
 
-    model.setCustomCurve(DragCurve{{0.0, 0.15}, {5.0, 0.15}});
-    model.setCustomCurveName(QStringLiteral("flat"));
-    model.solve();
+    ChangeCounter changes(model);
+    model.applyCustomCurve(DragCurve{{0.0, 0.15}, {5.0, 0.15}}, QStringLiteral("flat"));
+    EXPECT_EQ(changes.count, 1);  // one notice for the curve, its name and the solve
+    EXPECT_EQ(model.customCurveName(), QStringLiteral("flat"));
     ASSERT_EQ(model.trajectory().size(), g1Rows.size());
     // Less drag than G1 everywhere above Mach 0.6: the bullet arrives faster.
     EXPECT_GT(model.trajectory().back().velocity, g1Rows.back().velocity);
 
-    model.setCustomCurve(std::nullopt);
-    model.setCustomCurveName(std::nullopt);
-    model.solve();
+    model.applyCustomCurve(std::nullopt, std::nullopt);
+    EXPECT_EQ(changes.count, 2);
+    EXPECT_FALSE(model.customCurve() || model.customCurveName());
     ASSERT_EQ(model.trajectory().size(), g1Rows.size());
     for (std::size_t i = 0; i < g1Rows.size(); ++i) {
         EXPECT_EQ(model.trajectory()[i].dropInches, g1Rows[i].dropInches);

@@ -273,16 +273,12 @@ void ImportView::showDragCurve(std::optional<DragCurve> curve, const QString& cu
         return;
     }
     const std::size_t rows = curve->size();
-    m_model.setCustomCurve(std::move(curve));
-    m_model.setCustomCurveName(curveName);
-    m_model.solve();
+    m_model.applyCustomCurve(std::move(curve), curveName);
     setStatus(dragCurveLoadedStatus(rows));
 }
 
 void ImportView::clearDragCurve() {
-    m_model.setCustomCurve(std::nullopt);
-    m_model.setCustomCurveName(std::nullopt);
-    m_model.solve();
+    m_model.applyCustomCurve(std::nullopt, std::nullopt);
 }
 
 void ImportView::setStatus(const QString& status) {

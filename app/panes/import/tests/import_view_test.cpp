@@ -200,7 +200,11 @@ TEST_F(ImportPane, AFileOverTheBoundIsReportedAndChangesNothing) {
 
 TEST_F(ImportPane, ADragCurveBecomesActiveIsReplacedAndCleared) {
     show();
+    // Each import and each clear is one change of the shared model, so each observer refreshes
+    // once; a failed import is none.
+    QSignalSpy modelChanges(&model, &SolveModel::changed);
     importCurve(fixture("lot-42.csv"));
+    EXPECT_EQ(modelChanges.count(), 1);
     EXPECT_EQ(dialogs.openTitles, QStringList{"Import drag curve"});
     ASSERT_TRUE(model.customCurve());
     EXPECT_EQ(model.customCurve()->size(), 42u);
@@ -216,12 +220,14 @@ TEST_F(ImportPane, ADragCurveBecomesActiveIsReplacedAndCleared) {
               QString::fromUtf8("lot-42 \u2014 42 points \u00b7 Mach 0.50\u20133.00"));
 
     importCurve(fixture("g7-doppler.csv"));
+    EXPECT_EQ(modelChanges.count(), 2);
     EXPECT_EQ(model.customCurveName(), "g7-doppler");
     EXPECT_EQ(find<QLabel>("activeCurveSummary")->text(),
               QString::fromUtf8("g7-doppler \u2014 4 points \u00b7 Mach 0.80\u20132.00"));
 
     // A failed import keeps the active curve and its summary.
     importCurve(fixture("two-rows.csv"));
+    EXPECT_EQ(modelChanges.count(), 2);
     EXPECT_EQ(status(),
               QString::fromUtf8("Couldn't parse a Cd-vs-Mach curve from that file (need \u22653 rows of mach,cd)."));
     EXPECT_EQ(model.customCurveName(), "g7-doppler");
@@ -229,6 +235,7 @@ TEST_F(ImportPane, ADragCurveBecomesActiveIsReplacedAndCleared) {
 
     const QString before = status();
     QTest::mouseClick(find<QPushButton>("clearDragCurveButton"), Qt::LeftButton);
+    EXPECT_EQ(modelChanges.count(), 3);
     EXPECT_FALSE(model.customCurve());
     EXPECT_FALSE(model.customCurveName());
     EXPECT_FALSE(shown("activeCurveRow"));
