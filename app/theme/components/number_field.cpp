@@ -2,9 +2,76 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace kavrino {
+namespace {
+
+// The sizes of the digit groups, from the left, in which `locale` prints a whole number of
+// `digits` digits: read off its own rendering of 10^(digits-1), so its group sizes, the
+// separate size of the last group (Indian grouping) and the least number of digits it groups
+// (Spanish leaves "1000" whole) all hold. Past 19 digits, beyond 64 bits, the groups further
+// left keep the size of those before them.
+QList<int> groupSizes(const QLocale& locale, QChar mark, int digits) {
+    constexpr int kWidest = 19;
+    qulonglong power = 1;
+    for (int i = 1; i < std::min(digits, kWidest); ++i) power *= 10;
+    QList<int> sizes;
+    for (const QString& group : locale.toString(power).split(mark)) sizes.append(int(group.size()));
+    if (digits <= kWidest || sizes.size() == 1) {
+        if (sizes.size() == 1) sizes.front() = digits;
+        return sizes;
+    }
+    const int repeated = sizes.size() > 2 ? sizes[1] : sizes.back();
+    int leftmost = sizes.front() + (digits - kWidest);
+    sizes.removeFirst();
+    for (; leftmost > repeated; leftmost -= repeated) sizes.prepend(repeated);
+    sizes.prepend(leftmost);
+    return sizes;
+}
+
+// Whether the group marks in `text`, one that `locale` reads, stand where the locale itself
+// prints them in that number: only in the whole part, with no leading zero, in its groups, and
+// never in the exponent form. Text without a group mark is always so.
+bool groupedAsPrinted(const QString& text, const QLocale& locale) {
+    const QString separator = locale.groupSeparator();
+    if (separator.size() != 1) return !text.contains(separator);
+    const QChar mark = separator.front();
+    // Where the mark is a no-break space, QLocale also takes the plain space a user types.
+    const auto isMark = [mark](QChar c) { return c == mark || (mark.isSpace() && c.isSpace()); };
+
+    qsizetype at = 0;
+    for (; at < text.size() && !text[at].isDigit(); ++at) {  // the sign
+        if (isMark(text[at])) return false;
+    }
+    const qsizetype wholeStart = at;
+    QList<int> groups{0};
+    for (; at < text.size() && (text[at].isDigit() || isMark(text[at])); ++at) {
+        if (isMark(text[at])) {
+            groups.append(0);
+        } else {
+            ++groups.back();
+        }
+    }
+    if (groups.size() == 1) return !std::any_of(text.begin() + at, text.end(), isMark);
+
+    // Grouped: a whole part as the locale prints it, then at most a decimal mark and digits.
+    if (text[wholeStart].digitValue() == 0) return false;
+    const QStringView rest = QStringView(text).mid(at);
+    const QString decimal = locale.decimalPoint();
+    if (!rest.isEmpty()) {
+        if (!rest.startsWith(decimal)) return false;
+        const QStringView fraction = rest.mid(decimal.size());
+        if (!std::all_of(fraction.begin(), fraction.end(), [](QChar c) { return c.isDigit(); })) {
+            return false;
+        }
+    }
+    return groups == groupSizes(locale, mark, int(std::accumulate(groups.begin(), groups.end(), 0)));
+}
+
+}  // namespace
 
 NumberField::NumberField(QWidget* parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -29,10 +96,15 @@ QString NumberField::format(double value) {
 }
 
 std::optional<double> NumberField::parse(const QString& text) {
+    const QLocale locale;
+    const QString trimmed = text.trimmed();
     bool ok = false;
-    const double value = QLocale().toDouble(text.trimmed(), &ok);
+    const double value = locale.toDouble(trimmed, &ok);
     // "inf" and "nan" are no measurement: they are refused like any other unreadable text.
     if (!ok || !std::isfinite(value)) return std::nullopt;
+    // QLocale reads a group mark wherever a digit group could stand, so a German "0.462" would
+    // be 462 and an English "0,462" too: the other locale's decimal mark, typed by habit.
+    if (!groupedAsPrinted(trimmed, locale)) return std::nullopt;
     return value;
 }
 

@@ -25,7 +25,9 @@ public:
     // as the same number; the exponent form outside the plain range.
     static QString format(double value);
     // Typed text as a finite number in the user's locale; nothing when the text is not one
-    // (including "inf", "nan" and numbers beyond the range of a double).
+    // (including "inf", "nan" and numbers beyond the range of a double). A group mark counts
+    // only where the locale prints one in that number: German "1.215" is 1215, but "0.462" and
+    // an English "0,462" are a decimal mark from the other convention, and are not read.
     static std::optional<double> parse(const QString& text);
 
     // Commits text typed since the last commit, as focus loss does.

@@ -3,6 +3,7 @@
 #include "app/theme/components/badge.h"
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/metrics_strip.h"
+#include "app/theme/components/number_field.h"
 #include "app/theme/components/pane_intro.h"
 #include "app/theme/components/section_label.h"
 #include "app/theme/components/stat_tile.h"
@@ -14,12 +15,15 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace kavrino {
 namespace {
@@ -344,6 +348,67 @@ TEST(MetricsStrip, ANarrowStripHidesCellsAndScrollsToThemWithTheWheel) {
                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(strip.viewport(), &down);
     EXPECT_GT(bar->value(), 0);
+}
+
+// Typed under a locale's default, as every number row of every pane reads it. QLocale alone
+// takes a group mark wherever a digit group could stand, so a German "0.462" used to become 462.
+TEST(NumberField, ReadsAGroupMarkOnlyWhereTheLocalePrintsOne) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale french(QLocale::French, QLocale::France);  // groups with a narrow no-break space
+    const QLocale indian(QLocale::English, QLocale::India);  // 12,34,567
+    struct Row {
+        const QLocale& locale;
+        const char* typed;
+        std::optional<double> value;  // none: unreadable, the field keeps what it held
+        const char* shown;            // empty: the held value's own text
+    };
+    const Row rows[] = {
+        {english, "2,700", 2700, "2,700"},
+        {english, "12,345.5", 12345.5, "12,345.5"},
+        {english, " -12,345.5 ", -12345.5, "-12,345.5"},
+        {english, "0.462", 0.462, "0.462"},
+        {english, "1,000,000,000,000,000,000,000", 1e21, "1E+21"},
+        {english, "1.5E+12", 1.5e12, "1.5E+12"},
+        {english, "0,462", {}, ""},
+        {english, "0,000.5", {}, ""},
+        {english, "12,34,567", {}, ""},
+        {english, "1,000E+3", {}, ""},
+        {german, "0,462", 0.462, "0,462"},
+        {german, "1.215", 1215, "1.215"},
+        {german, "2.700", 2700, "2.700"},
+        {german, "-1.215,5", -1215.5, "-1.215,5"},
+        {german, "2,5E+12", 2.5e12, "2,5E+12"},
+        {german, "-2,5E-05", -2.5e-5, "-2,5E-05"},
+        {german, "0.462", {}, ""},
+        {german, "0.5", {}, ""},
+        {german, "12,345.5", {}, ""},
+        {french, "2 650", 2650, "2\u202f650"},
+        {french, "2\u202f650,5", 2650.5, "2\u202f650,5"},
+        {french, "0 462", {}, ""},
+        {indian, "12,34,567", 1234567, "12,34,567"},
+        {indian, "1,234,567", {}, ""},
+    };
+    const QLocale before;
+    const double held = 7.25;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.locale.name().toStdString() << " " << row.typed);
+        QLocale::setDefault(row.locale);
+        NumberField field;
+        field.setValue(held);
+        field.show();
+        QApplication::setActiveWindow(&field);
+        field.setFocus();
+        field.selectAll();
+        for (const QChar c : QString::fromUtf8(row.typed)) {  // keyClicks types ASCII only
+            QTest::sendKeyEvent(QTest::Click, &field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+        QTest::keyClick(&field, Qt::Key_Return);
+        EXPECT_EQ(field.value(), row.value.value_or(held));
+        EXPECT_EQ(field.text(), row.value ? QString::fromUtf8(row.shown) : NumberField::format(held));
+        EXPECT_EQ(NumberField::parse(field.text()), field.value());  // what it shows reads back
+    }
+    QLocale::setDefault(before);
 }
 
 TEST(SymbolIcons, EveryPaneSymbolIsBundled) {
