@@ -33,14 +33,17 @@ QLabel* centredText(const QString& text, const QFont& font) {
     return label;
 }
 
-// A vertical stack of `items`, `spacing` apart, in the middle of the page.
-QWidget* centredStack(const char* objectName, int spacing, std::initializer_list<QWidget*> items) {
+// A vertical stack of `top` over `text`, `spacing` apart, in the middle of the page. The text
+// spans the page and centres its own lines, so it wraps only on a narrower page: centred by the
+// stack it would be as narrow as its size hint but only one line, at the page's width, tall.
+QWidget* centredStack(const char* objectName, int spacing, QWidget* top, QLabel* text) {
     auto* page = new QWidget;
     page->setObjectName(QString::fromLatin1(objectName));
     auto* stack = new QVBoxLayout(page);
     stack->setSpacing(spacing);
     stack->addStretch(1);
-    for (QWidget* item : items) stack->addWidget(item, 0, Qt::AlignHCenter);
+    stack->addWidget(top, 0, Qt::AlignHCenter);
+    stack->addWidget(text);
     stack->addStretch(1);
     return page;
 }
@@ -91,7 +94,7 @@ QWidget* ReloadView::buildFailureView() {
     auto* text = centredText(tr("The reload catalog failed to load. Reinstall the app to restore bundled data."),
                              uiFont(13));
     text->setObjectName(QStringLiteral("failureText"));
-    return centredStack("failureView", 8, {symbol, text});
+    return centredStack("failureView", 8, symbol, text);
 }
 
 QWidget* ReloadView::buildLoadingView() {
@@ -101,7 +104,7 @@ QWidget* ReloadView::buildLoadingView() {
     // Says what is loading without calling the shipped loads published data.
     auto* text = centredText(tr("Loading load data\u2026"), calloutFont());
     text->setObjectName(QStringLiteral("loadingText"));
-    return centredStack("loadingView", 12, {indicator, text});
+    return centredStack("loadingView", 12, indicator, text);
 }
 
 void ReloadView::buildSplitView() {

@@ -5,12 +5,15 @@
 #include "app/shell/content_view.h"
 #include "app/shell/main_window.h"
 #include "core/catalog.h"
+#include "core/resource_lookup.h"
 #include "reload/pane/reload_selection.h"
 #include "reload/pane/reload_view.h"
 #include "reload/reload_catalog.h"
 #include "workstation/pane_registry.h"
 
+#include <QLabel>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -56,6 +59,53 @@ TEST(MainWindow, ReloadTabShowsTheReloadPaneOverTheBundledData) {
     EXPECT_EQ(pane->selection().cartridge(), QStringLiteral("6.5 Creedmoor"));
     EXPECT_FALSE(pane->selection().loadId().isEmpty());
     EXPECT_TRUE(pane->selection().predict().has_value());
+}
+
+// Every word-wrapped text of every pane, at the pane's width in the default window and in a
+// larger one, is as tall as its wrapped lines: the reload pane's failure sentence used to be
+// cut after "The reload catalog failed". The reload pane is visited twice: once over a folder
+// without its data, to show the failure view, and once over the bundled data.
+TEST(MainWindow, WrappedTextsAreAsTallAsAllTheirLines) {
+    QTemporaryDir noData;
+    ReloadCatalog failing{ResourceLookup(noData.path())};
+    ReloadCatalog* reloadData = nullptr;  // what the next reload pane reads
+    WorkspacePanes panes = workspacePanes();
+    panes.set(WorkspaceTab::reload, [&](const PaneContext&) { return new ReloadView(*reloadData); });
+    const auto reloadReady = [&] { return reloadData->loaded() || reloadData->loadFailed(); };
+
+    for (const QSize size : {MainWindow::kDefaultSize, QSize(1600, 1000)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        FixedEnvironment environment;
+        FakeDialogs dialogs;
+        Platform platform{environment, dialogs};
+        Catalog catalog;
+        AutoUpdater updater{dialogs};
+        MainWindow window{platform, catalog, panes, updater};
+        window.resize(size);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QStringList checked;
+        reloadData = &failing;
+        for (const WorkspaceTab tab : {WorkspaceTab::reload, WorkspaceTab::solve, WorkspaceTab::reload,
+                                       WorkspaceTab::catalog, WorkspaceTab::comparison, WorkspaceTab::visualize,
+                                       WorkspaceTab::truing, WorkspaceTab::map, WorkspaceTab::dataImport}) {
+            window.contentView()->setSelection(tab);
+            if (tab == WorkspaceTab::solve) reloadData = &ReloadCatalog::shared();
+            if (tab == WorkspaceTab::reload) {
+                ASSERT_TRUE(QTest::qWaitFor(reloadReady, 10000));
+            }
+            QCoreApplication::processEvents();
+            for (const QLabel* label : window.contentView()->currentPane()->findChildren<QLabel*>()) {
+                if (!label->wordWrap() || !label->isVisibleTo(&window)) continue;
+                SCOPED_TRACE(label->text().toStdString());
+                checked << label->objectName();
+                EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+            }
+        }
+        for (const char* name : {"failureText", "cautionLabel", "mapTip", "importIntro", "dragCurveExplanation"}) {
+            EXPECT_TRUE(checked.contains(QLatin1String(name))) << name;
+        }
+    }
 }
 
 }  // namespace
