@@ -37,7 +37,7 @@ QList<int> groupSizes(const QLocale& locale, QChar mark, int digits) {
 // never in the exponent form. Text without a group mark is always so.
 bool groupedAsPrinted(const QString& text, const QLocale& locale) {
     const QString separator = locale.groupSeparator();
-    if (separator.size() != 1) return !text.contains(separator);
+    if (separator.size() != 1) return separator.isEmpty() || !text.contains(separator);
     const QChar mark = separator.front();
     // Where the mark is a no-break space, QLocale also takes the plain space a user types.
     const auto isMark = [mark](QChar c) { return c == mark || (mark.isSpace() && c.isSpace()); };
