@@ -130,18 +130,45 @@ void applyAutomaticRange(QValueAxis& axis, double low, double high, int tickTarg
             bestTicks = scratch.tickCount();
         }
     }
-    // As many decimals as the tick step needs: "200", "2.5", "0.25"; never "200.0".
-    const double step = (bestMax - bestMin) / (bestTicks - 1);
+    setTickedRange(axis, bestMin, bestMax, bestTicks);
+}
+
+int tickDecimals(double step) {
     int decimals = 0;
     while (decimals < 6) {
         const double scaled = step * std::pow(10.0, decimals);
         if (std::fabs(scaled - std::round(scaled)) <= 1e-6 * std::max(1.0, std::fabs(scaled))) break;
         ++decimals;
     }
+    return decimals;
+}
+
+void setTickedRange(QValueAxis& axis, double min, double max, int ticks) {
+    ticks = std::max(ticks, 2);
+    const int decimals = tickDecimals((max - min) / (ticks - 1));
+    // The axis labels tick i with the value min + i * (max - min) / (ticks - 1), computed in
+    // binary floating point: a tick meant to be zero can come out a hair below it (-1.8 + 9 *
+    // 1.8 / 9 is -2.2e-16) and read "-0.0". The whole range is then raised by a hair, far
+    // below a label's last digit and a pixel, until no label below zero rounds to zero.
+    const double halfLastDigit = 0.5 * std::pow(10.0, -decimals);
+    const auto readsNegativeZero = [&](double low, double high) {
+        for (int i = 0; i < ticks; ++i) {
+            const double value = low + (i * (high - low) / (ticks - 1));
+            if (value < 0 && value > -halfLastDigit) return true;
+        }
+        return false;
+    };
+    const double span = max - min;
+    if (std::isfinite(span) && span > 0) {
+        for (double shift = span * 0x1p-50; shift < span * 1e-6 && readsNegativeZero(min, max); shift *= 2) {
+            min += shift;
+            max += shift;
+        }
+    }
     const QString format = QStringLiteral("%.%1f").arg(decimals);
     if (axis.labelFormat() != format) axis.setLabelFormat(format);
-    if (axis.tickCount() != bestTicks) axis.setTickCount(bestTicks);
-    if (axis.min() != bestMin || axis.max() != bestMax) axis.setRange(bestMin, bestMax);
+    if (axis.tickCount() != ticks) axis.setTickCount(ticks);
+    if (axis.min() != min || axis.max() != max) axis.setRange(min, max);
 }
 
 }  // namespace kavrino

@@ -27,7 +27,17 @@ void prepareChartView(QChartView& view);
 // tightest span with at most `maxTicks` ticks wins (labels closer than about 22 points are
 // elided, so a short axis allows fewer). A span with nothing in it (all values zero, or no
 // values at all when both are 0) becomes -1 to 1, so a flat line at 0 sits in the middle.
-// Labels get as many decimals as the tick step needs ("200", "2.5").
+// Labelled as setTickedRange() labels.
 void applyAutomaticRange(QValueAxis& axis, double low, double high, int tickTarget = 5, int maxTicks = 7);
+
+// Gives `axis` the range `min` to `max` with `ticks` evenly spaced ticks (at least two), each
+// labelled with as many decimals as the tick step needs ("200", "2.5", "0.25"; never "200.0"),
+// so that neighbouring labels differ. No label reads as a negative zero ("-0", "-0.00"): where
+// the axis would compute a zero tick a hair below zero, the range is raised by far less than
+// the labels' last digit.
+void setTickedRange(QValueAxis& axis, double min, double max, int ticks);
+
+// The decimals that show every multiple of `step` exactly, at most six: 0 for 200, 1 for 2.5.
+int tickDecimals(double step);
 
 }  // namespace kavrino

@@ -1,7 +1,9 @@
-// The dark chart styling: what it sets on every axis, its automatic ranges, and its grid drawn
-// as crisp hairlines of the right colour at device pixel ratios of 1 and 2.
+// The dark chart styling: what it sets on every axis, its automatic ranges and their labels as
+// drawn, and its grid drawn as crisp hairlines of the right colour at device pixel ratios of 1
+// and 2.
 #include "app/theme/components/dark_chart.h"
 #include "app/theme/palette.h"
+#include "app/theme/testing/axis_labels.h"
 #include "app/theme/testing/composited.h"
 
 #include <QChart>
@@ -19,7 +21,9 @@
 namespace kavrino {
 namespace {
 
+using test_support::axisLabels;
 using test_support::over;
+using test_support::readsNegativeZero;
 
 bool near(const QColor& actual, const QColor& expected) {
     return std::abs(actual.red() - expected.red()) <= 1 && std::abs(actual.green() - expected.green()) <= 1 &&
@@ -124,6 +128,40 @@ TEST(DarkChart, AutomaticRangeIncludesZeroAndEndsOnNiceNumbers) {
     applyAutomaticRange(axis, std::nan(""), std::nan(""));
     EXPECT_EQ(axis.min(), -1);
     EXPECT_EQ(axis.max(), 1);
+}
+
+// Spans that end at or cross zero, as a trajectory's path or drift gives them: the tick at zero
+// is computed from the ends in binary floating point and came out a hair below zero for some of
+// them (-1.8 to 0 in ten ticks read "-0.0").
+TEST(DarkChart, NoTickLabelReadsAsANegativeZeroAndNeighboursDiffer) {
+    StyledChart styled;
+    styled.card.resize(500, 280);
+    styled.card.show();
+    QCoreApplication::processEvents();
+    int checked = 0;
+    for (const int maxTicks : {7, 10}) {
+        for (int k = 1; k <= 160; k += 4) {
+            for (const double high : {0.0, 0.0137 * k / 3}) {
+                const double low = -0.0137 * k;
+                applyAutomaticRange(*styled.y, low, high, 5, maxTicks);
+                QCoreApplication::processEvents();  // the axis takes the width its labels need
+                const QStringList labels = axisLabels(*styled.chart, Qt::Vertical);
+                SCOPED_TRACE(testing::Message() << low << " to " << high << ", " << maxTicks << " ticks: "
+                                                << labels.join(' ').toStdString());
+                ASSERT_EQ(labels.size(), styled.y->tickCount());
+                EXPECT_EQ(QStringList(labels).removeDuplicates(), 0);
+                for (const QString& label : labels) EXPECT_FALSE(readsNegativeZero(label));
+                EXPECT_TRUE(labels.contains(QStringLiteral("0")) || labels.contains(QStringLiteral("0.0")) ||
+                            labels.contains(QStringLiteral("0.00")) || labels.contains(QStringLiteral("0.000")));
+                ++checked;
+            }
+        }
+    }
+    EXPECT_EQ(checked, 160);
+    // A range that only ends at zero keeps its ends exactly where no label needs raising.
+    applyAutomaticRange(*styled.y, -400, 0);
+    EXPECT_EQ(styled.y->min(), -400);
+    EXPECT_EQ(styled.y->max(), 0);
 }
 
 TEST(DarkChart, GridLinesAreCrispHairlinesAtRatiosOneAndTwo) {
