@@ -3,14 +3,13 @@
 #include "app/theme/components/dark_chart.h"
 #include "app/theme/palette.h"
 #include "app/theme/typeface.h"
-#include "core/format.h"
 #include "reload/pane/reload_texts.h"
 
 #include <QAreaSeries>
 #include <QFontMetricsF>
+#include <QGraphicsEllipseItem>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
-#include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -50,14 +49,6 @@ double roundStep(double span) {
     }
 }
 
-// Decimals that show every tick of `step` exactly.
-int decimalsFor(double step) {
-    int decimals = 0;
-    while (decimals < 6 && std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-9)
-        ++decimals;
-    return decimals;
-}
-
 bool samePoints(const QList<QPointF>& a, const QList<QPointF>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](const QPointF& p, const QPointF& q) { return p.x() == q.x() && p.y() == q.y(); });
@@ -84,8 +75,7 @@ ChargeChart::ChargeChart(Look look, QWidget* parent)
     m_x->setTickInterval(0.25);
     m_x->setLabelFormat(QStringLiteral("%.2f"));
     m_y = new QValueAxis(m_chart);
-    m_y->setLabelFormat(QStringLiteral("%.0f"));
-    m_y->setRange(0, 1);
+    updateYRange();
     m_chart->addAxis(m_x, Qt::AlignBottom);
     m_chart->addAxis(m_y, Qt::AlignLeft);
 
@@ -118,14 +108,16 @@ ChargeChart::ChargeChart(Look look, QWidget* parent)
     m_markerRule = new QLineSeries;
     m_markerRule->setPen(dashedPen(withOpacity(Palette::textTertiary(), 0.6), 1, 4, 3));
     add(m_markerRule);
-    m_point = new QScatterSeries;
-    m_point->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-    m_point->setMarkerSize(std::sqrt(kPointSymbolArea));
-    m_point->setBorderColor(Qt::transparent);
-    add(m_point);
 
     applyDarkChart(*m_chart);
     prepareChartView(*this);
+
+    // The point is drawn over the chart rather than as a series: the chart clips its series to
+    // the plot area, which would cut a point at the start or maximum charge in half.
+    m_point = new QGraphicsEllipseItem(m_chart);
+    m_point->setPen(Qt::NoPen);
+    m_point->setZValue(999);  // over every series, under the annotation
+    m_point->hide();
 
     m_annotation = new QGraphicsSimpleTextItem(m_chart);
     m_annotation->setFont(uiFont(9, QFont::DemiBold, 0.6));
@@ -133,10 +125,14 @@ ChargeChart::ChargeChart(Look look, QWidget* parent)
     m_annotation->setPen(Qt::NoPen);
     m_annotation->setZValue(1000);
     m_annotation->hide();
-    connect(m_chart, &QChart::plotAreaChanged, this, &ChargeChart::placeAnnotation);
+    connect(m_chart, &QChart::plotAreaChanged, this, [this] {
+        placeAnnotation();
+        placePoint();
+    });
     connect(m_y, &QValueAxis::rangeChanged, this, [this] {
         updateMarkerRule();
         placeAnnotation();
+        placePoint();
     });
 
     setAccessibleName(m_look.title);
@@ -157,7 +153,7 @@ void ChargeChart::setCurve(const QList<QPointF>& points, double xMin, double xMa
             m_x->setTickType(QValueAxis::TicksDynamic);
             m_x->setTickAnchor(std::ceil(xMin / step) * step);
             m_x->setTickInterval(step);
-            m_x->setLabelFormat(QStringLiteral("%.") + QString::number(decimalsFor(step)) + QStringLiteral("f"));
+            m_x->setLabelFormat(QStringLiteral("%.") + QString::number(tickDecimals(step)) + QStringLiteral("f"));
         }
     }
     m_line->replace(points);
@@ -168,6 +164,7 @@ void ChargeChart::setCurve(const QList<QPointF>& points, double xMin, double xMa
     if (m_limit) m_limitRule->replace({QPointF(xMin, *m_limit), QPointF(xMax, *m_limit)});
     updateYRange();
     placeAnnotation();
+    placePoint();
     updateDescription();
 }
 
@@ -196,28 +193,23 @@ void ChargeChart::setMarker(std::optional<double> charge, std::optional<double> 
     m_value = shown ? value : std::nullopt;
     if (colour != m_markerColour) {
         m_markerColour = colour;
-        m_point->setColor(colour);
-    }
-    if (m_value) {
-        const QPointF at(*m_charge, *m_value);
-        if (m_point->count() == 1) {
-            m_point->replace(0, at);
-        } else {
-            m_point->replace({at});
-        }
-    } else if (m_point->count() > 0) {
-        m_point->clear();
+        m_point->setBrush(colour);
     }
     if (shown != wasShown || m_value) updateYRange();
     updateMarkerRule();
+    placePoint();
     updateDescription();
 }
 
 QString ChargeChart::annotation() const { return m_limit ? m_annotation->text() : QString(); }
 
 std::optional<QPointF> ChargeChart::markerPoint() const {
-    if (m_point->count() != 1) return std::nullopt;
-    return m_point->at(0);
+    if (!m_value) return std::nullopt;
+    return QPointF(*m_charge, *m_value);
+}
+
+QRectF ChargeChart::pointRect() const {
+    return m_point->isVisible() ? m_point->mapRectToScene(m_point->rect()) : QRectF();
 }
 
 bool ChargeChart::markerRuleVisible() const { return m_markerRule->count() == 2; }
@@ -248,9 +240,13 @@ void ChargeChart::updateYRange() {
     if (low == m_dataLow && high == m_dataHigh) return;
     m_dataLow = low;
     m_dataHigh = high;
-    m_y->setTickCount(5);
-    m_y->setRange(low, high);
-    m_y->applyNiceNumbers();
+    // Round ends worked out on a detached axis, then labelled with the decimals their step
+    // needs: an empty chart's 0 to 1 reads 0.00, 0.25, ... 1.00, not 0, 0, 0, 1, 1.
+    QValueAxis nice;
+    nice.setTickCount(5);
+    nice.setRange(low, high);
+    nice.applyNiceNumbers();
+    setTickedRange(*m_y, nice.min(), nice.max(), nice.tickCount());
 }
 
 void ChargeChart::updateMarkerRule() {
@@ -265,6 +261,19 @@ void ChargeChart::updateMarkerRule() {
     } else {
         m_markerRule->replace(rule);
     }
+}
+
+void ChargeChart::placePoint() {
+    const QRectF plot = m_chart->plotArea();
+    if (!m_value || plot.isEmpty()) {
+        m_point->hide();
+        return;
+    }
+    // Whole wherever its centre lies in the plot, also on an edge (a pixel's rounding aside).
+    const QPointF centre = m_chart->mapToPosition(QPointF(*m_charge, *m_value), m_line);
+    const double diameter = std::sqrt(kPointSymbolArea);
+    m_point->setRect(centre.x() - diameter / 2, centre.y() - diameter / 2, diameter, diameter);
+    m_point->setVisible(plot.adjusted(-0.5, -0.5, 0.5, 0.5).contains(centre));
 }
 
 void ChargeChart::placeAnnotation() {
@@ -284,14 +293,14 @@ void ChargeChart::updateDescription() {
     if (m_points.isEmpty()) {
         parts << QStringLiteral("No data");
     } else {
-        parts << QStringLiteral("%1 from %2 at %3 gr to %4 at %5 gr")
-                     .arg(m_look.valueName, reload_texts::wholeNumber(m_points.front().y()),
-                          qformat("%.1f", m_points.front().x()), reload_texts::wholeNumber(m_points.back().y()),
-                          qformat("%.1f", m_points.back().x()));
+        parts << QStringLiteral("%1 from %2 at %3 to %4 at %5")
+                     .arg(m_look.valueName, m_look.valueText(m_points.front().y()),
+                          reload_texts::charge(m_points.front().x()), m_look.valueText(m_points.back().y()),
+                          reload_texts::charge(m_points.back().x()));
     }
+    // The figures read as the tiles and the charge row show them.
     if (m_charge && m_value) {
-        parts << QStringLiteral("Charge %1 gr: %2 %3")
-                     .arg(qformat("%.1f", *m_charge), reload_texts::wholeNumber(*m_value), m_look.unit);
+        parts << QStringLiteral("Charge %1: %2").arg(reload_texts::charge(*m_charge), m_look.valueText(*m_value));
     }
     if (m_limit && !m_annotation->text().isEmpty()) parts << m_annotation->text();
     setAccessibleDescription(parts.join(QStringLiteral(". ")));

@@ -12,14 +12,15 @@
 #include <QColor>
 #include <QList>
 #include <QPointF>
+#include <QRectF>
 
 #include <cmath>
 #include <optional>
 
 class QAreaSeries;
+class QGraphicsEllipseItem;
 class QGraphicsSimpleTextItem;
 class QLineSeries;
-class QScatterSeries;
 class QValueAxis;
 
 namespace kavrino {
@@ -30,7 +31,7 @@ public:
     struct Look {
         QString title;      // "Muzzle velocity vs charge"
         QString valueName;  // "Velocity (fps)"
-        QString unit;       // "fps", for the description
+        QString (*valueText)(double);  // a value as the pane's tile shows it, for the description
         QColor line;
         bool area = false;  // a gradient from the curve down to the floor
     };
@@ -49,6 +50,7 @@ public:
     std::optional<double> limit() const { return m_limit; }
     QString annotation() const;
     std::optional<QPointF> markerPoint() const;
+    QRectF pointRect() const;  // where the point is drawn, in scene coordinates; empty when hidden
     bool markerRuleVisible() const;
     QColor markerColour() const { return m_markerColour; }
     QValueAxis* xAxis() const { return m_x; }
@@ -60,6 +62,7 @@ private:
     void updateYRange();
     void updateMarkerRule();
     void placeAnnotation();
+    void placePoint();
     void updateDescription();
 
     Look m_look;
@@ -72,7 +75,7 @@ private:
     QLineSeries* m_line;
     QLineSeries* m_limitRule;
     QLineSeries* m_markerRule;
-    QScatterSeries* m_point;
+    QGraphicsEllipseItem* m_point;
     QGraphicsSimpleTextItem* m_annotation;
 
     QList<QPointF> m_points;

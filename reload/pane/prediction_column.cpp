@@ -93,10 +93,10 @@ PredictionColumn::PredictionColumn(ReloadSelection& selection, QWidget* parent)
     stack->addLayout(tiles);
 
     m_velocityChart = new ChargeChart({tr("Muzzle velocity vs charge"), QStringLiteral("Velocity (fps)"),
-                                       QStringLiteral("fps"), Palette::accent(), true});
+                                       reload_texts::velocity, Palette::accent(), true});
     stack->addWidget(chartCard(tr("Muzzle velocity vs charge"), tr("fps"), m_velocityChart, "velocityChart"));
     m_pressureChart = new ChargeChart({tr("Peak chamber pressure vs charge"), QStringLiteral("Pressure (psi)"),
-                                       QStringLiteral("psi"), Palette::orange(), false});
+                                       reload_texts::pressure, Palette::orange(), false});
     stack->addWidget(chartCard(tr("Peak chamber pressure vs charge"), tr("psi"), m_pressureChart, "pressureChart"));
 
     stack->addWidget(buildLoadDataCard());

@@ -54,6 +54,13 @@ QString charge(double grains) { return figure("%.1f gr", grains); }
 QString startCharge(double grains) { return figure("start %.1f", grains); }
 QString maxCharge(double grains) { return figure("max %.1f", grains); }
 
+QString velocity(double feetPerSecond) { return figure("%.0f fps", feetPerSecond); }
+
+QString pressure(double psi) {
+    const QString number = wholeNumber(psi);
+    return number == kNoValue ? kNoValue : number + QStringLiteral(" psi");
+}
+
 std::array<Tile, 4> predictionTiles(const std::optional<Ballistics::Prediction>& prediction) {
     std::array<Tile, 4> tiles{{
         {QStringLiteral("Muzzle velocity"), kNoValue, Tone::accentBright},
@@ -63,11 +70,8 @@ std::array<Tile, 4> predictionTiles(const std::optional<Ballistics::Prediction>&
     }};
     if (!prediction) return tiles;
     const Ballistics::Prediction& p = *prediction;
-    tiles[0].value = figure("%.0f fps", p.velocityFps);
-    if (p.pressurePsi) {
-        const QString number = wholeNumber(*p.pressurePsi);
-        tiles[1].value = number == kNoValue ? kNoValue : number + QStringLiteral(" psi");
-    }
+    tiles[0].value = velocity(p.velocityFps);
+    if (p.pressurePsi) tiles[1].value = pressure(*p.pressurePsi);
     tiles[1].tone = p.overMax ? Tone::red : Tone::primary;
     tiles[2].value = figure("%.0f %%", p.caseFillPercent);
     if (p.pressurePsi && p.maxPressurePsi)

@@ -30,6 +30,10 @@ QString charge(double grains);               // "40.4 gr"
 QString startCharge(double grains);          // "start 38.0"
 QString maxCharge(double grains);            // "max 42.0"
 
+// A predicted value as its tile shows it, wherever the pane shows it.
+QString velocity(double feetPerSecond);  // "2692 fps": rounded to whole feet per second
+QString pressure(double psi);            // "60,363 psi": a whole number with grouping; "—" out of range
+
 // The colour role of a tile's value; the pane maps it to the palette.
 enum class Tone { accentBright, primary, red, green };
 

@@ -7,6 +7,7 @@
 #include "app/theme/components/number_field.h"
 #include "app/theme/components/stat_tile.h"
 #include "app/theme/palette.h"
+#include "app/theme/testing/axis_labels.h"
 #include "reload/pane/busy_indicator.h"
 #include "reload/pane/charge_chart.h"
 #include "reload/pane/charge_slider.h"
@@ -14,6 +15,7 @@
 #include "reload/pane/prediction_column.h"
 #include "reload/pane/reload_form.h"
 #include "reload/pane/reload_selection.h"
+#include "reload/pane/reload_texts.h"
 #include "reload/pane/reload_view.h"
 #include "reload/reload_catalog.h"
 #include "reload/testing/altered_fixtures.h"
@@ -23,6 +25,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLocale>
 #include <QSignalSpy>
@@ -33,10 +36,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <utility>
 
 namespace kavrino {
 namespace {
+
+using test_support::axisLabels;
+using test_support::readsNegativeZero;
 
 const QString kFixtures = QStringLiteral(KAVRINO_TEST_DATA_DIR "/catalog");
 const QString kDash = QStringLiteral("\u2014");
@@ -244,6 +252,10 @@ TEST_F(ReloadPane, TheSliderRepredictsAndMovesOnlyTheChargeOnTheCharts) {
         EXPECT_EQ(tile("muzzleVelocityTile")->value(), QString::asprintf("%.0f fps", prediction()->velocityFps));
         EXPECT_EQ(velocity->markerPoint()->x(), charge);
         EXPECT_EQ(pressure->markerPoint()->y(), *prediction()->pressurePsi);
+        // The charts read the figures as the tiles show them (rounded velocity, grouped pressure).
+        EXPECT_TRUE(velocity->accessibleDescription().endsWith(tile("muzzleVelocityTile")->value()))
+            << velocity->accessibleDescription().toStdString();
+        EXPECT_TRUE(pressure->accessibleDescription().contains(": " + tile("peakPressureTile")->value() + "."));
     }
     EXPECT_EQ(velocity->curveRebuilds() + pressure->curveRebuilds(), rebuilds) << "the curves stay as they are";
     EXPECT_EQ(find<NumberField>("barrelLengthField")->text(), barrel);
@@ -253,6 +265,76 @@ TEST_F(ReloadPane, TheSliderRepredictsAndMovesOnlyTheChargeOnTheCharts) {
     EXPECT_EQ(view->selection().chargeGr(), 42.0) << "the end is the maximum exactly";
     QTest::keyClick(slider, Qt::Key_Home);
     EXPECT_EQ(view->selection().chargeGr(), 38.0);
+}
+
+// The point at the start or the maximum charge lies on the plot's edge: it is drawn whole, half
+// of it outside the plot, on the x scale of the load's charges.
+TEST_F(ReloadPane, ThePointAtEitherEndOfTheChargesShowsWhole) {
+    showLoaded();
+    for (const auto& [key, atStart] : {std::pair(Qt::Key_Home, true), std::pair(Qt::Key_End, false)}) {
+        QTest::keyClick(find<ChargeSlider>("chargeSlider"), key);
+        QApplication::processEvents();
+        const PredictionColumn& column = *view->predictionColumn();
+        for (ChargeChart* chart : {column.velocityChart(), column.pressureChart()}) {
+            SCOPED_TRACE(chart->objectName().toStdString() + (atStart ? " at the start" : " at the maximum"));
+            EXPECT_EQ(chart->xAxis()->min(), 38.0);
+            EXPECT_EQ(chart->xAxis()->max(), 42.0);
+            const QRectF plot = chart->chart()->plotArea();
+            const QRectF point = chart->pointRect();
+            EXPECT_NEAR(point.width(), std::sqrt(90.0), 1e-9);
+            EXPECT_NEAR(point.center().x(), atStart ? plot.left() : plot.right(), 0.5);
+            // Pixels of the point's colour outside the plot, beside the edge.
+            const QImage image = chart->grab().toImage();
+            const QColor colour = chart->markerColour();
+            int outside = 0;
+            for (int y = int(point.top()); y <= int(point.bottom()); ++y) {
+                for (int x = int(point.left()); x <= int(point.right()); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    const int difference = std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                                           std::abs(c.blue() - colour.blue());
+                    const bool beyond = atStart ? x < plot.left() - 1 : x > plot.right() + 1;
+                    outside += beyond && difference < 40;
+                }
+            }
+            EXPECT_GE(outside, 10) << "pixels of the point beyond the plot's edge";
+        }
+    }
+}
+
+// An empty chart (0 to 1) and flat data (every value alike, at zero or not) give vertical
+// labels that differ from one another, in the user's number format.
+TEST(ChargeChartAxis, EmptyAndFlatDataGiveDistinctLabels) {
+    for (const QLocale& locale :
+         {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(locale);
+        ChargeChart chart({"Chart", "Velocity (fps)", reload_texts::velocity, Palette::accent(), true});
+        chart.resize(600, 190);
+        chart.show();
+        const struct {
+            const char* name;
+            QList<QPointF> points;
+        } rows[] = {
+            {"empty", {}},
+            {"flat at zero", {{38, 0}, {40, 0}, {42, 0}}},
+            {"flat", {{38, 2700}, {40, 2700}, {42, 2700}}},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(locale.name().toStdString() + ", " + row.name);
+            chart.setCurve(row.points, 38, 42, row.points.isEmpty() ? 0 : row.points.front().y());
+            QApplication::processEvents();
+            const QStringList labels = axisLabels(*chart.chart(), Qt::Vertical);
+            ASSERT_GE(labels.size(), 3) << labels.join(' ').toStdString();
+            EXPECT_EQ(QStringList(labels).removeDuplicates(), 0) << labels.join(' ').toStdString();
+            for (const QString& label : labels) EXPECT_FALSE(readsNegativeZero(label)) << label.toStdString();
+        }
+        if (locale.language() == QLocale::German) {
+            chart.setCurve({}, 0, 1);
+            QApplication::processEvents();
+            EXPECT_EQ(axisLabels(*chart.chart(), Qt::Vertical),
+                      QStringList({"1,0", "0,8", "0,6", "0,4", "0,2", "0,0"}));
+        }
+    }
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST_F(ReloadPane, OverTheMaximumTheBadgeAndTheRedFigures) {
