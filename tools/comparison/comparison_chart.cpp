@@ -1,12 +1,13 @@
 #include "tools/comparison/comparison_chart.h"
 
+#include "app/theme/components/catmull_rom.h"
 #include "app/theme/components/dark_chart.h"
 #include "core/format.h"
 #include "tools/comparison/comparison_colours.h"
 
 #include <QChart>
 #include <QPen>
-#include <QSplineSeries>
+#include <QLineSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -49,25 +50,30 @@ ComparisonChart::ComparisonChart(QWidget* parent)
 
 QSize ComparisonChart::sizeHint() const { return {QChartView::sizeHint().width(), kMinimumHeight}; }
 
-QSplineSeries* ComparisonChart::line(std::size_t position) const {
+QLineSeries* ComparisonChart::line(std::size_t position) const {
     return position < m_lines.size() ? m_lines[position].series : nullptr;
+}
+
+QList<QPointF> ComparisonChart::linePoints(std::size_t position) const {
+    return position < m_lines.size() ? m_lines[position].curve->points() : QList<QPointF>();
 }
 
 void ComparisonChart::setLoads(const std::vector<ComparisonModel::Load>& loads) {
     while (m_lines.size() > loads.size()) {
-        QSplineSeries* series = m_lines.back().series;
+        QLineSeries* series = m_lines.back().series;
         m_chart->removeSeries(series);
-        delete series;
+        delete series;  // and its curve with it
         m_lines.pop_back();
     }
     for (std::size_t i = 0; i < loads.size(); ++i) {
         const ComparisonModel::Load& load = loads[i];
         if (i == m_lines.size()) {
-            auto* series = new QSplineSeries;
+            auto* series = new QLineSeries;
             m_chart->addSeries(series);
             series->attachAxis(m_rangeAxis);
             series->attachAxis(m_comeUpAxis);
-            m_lines.push_back({series, QUuid(), QUuid(), 0});
+            auto* curve = new CatmullRomLine(*m_chart, *m_rangeAxis, *m_comeUpAxis, {series}, series);
+            m_lines.push_back({series, curve, QUuid(), QUuid(), 0});
         }
         Line& line = m_lines[i];
         QPen pen(comparisonSeriesColour(i), kLineWidth);
@@ -76,7 +82,7 @@ void ComparisonChart::setLoads(const std::vector<ComparisonModel::Load>& loads) 
         if (line.series->pen() != pen) line.series->setPen(pen);
         const QUuid firstRow = load.trajectory.empty() ? QUuid() : load.trajectory.front().id;
         if (line.loadId != load.id || line.firstRowId != firstRow || line.rows != load.trajectory.size()) {
-            line.series->replace(comeUpPoints(load.trajectory));
+            line.curve->setPoints(comeUpPoints(load.trajectory));
             line.series->setName(load.name);
             line.loadId = load.id;
             line.firstRowId = firstRow;

@@ -1,18 +1,22 @@
 #pragma once
-// The comparison's chart: elevation come-up (MOA) against range (yd), one smooth line per load
-// through its trajectory rows, in the load's series colour, on the dark chart styling. The
+// The comparison's chart: elevation come-up (MOA) against range (yd), one Catmull-Rom line per
+// load through its trajectory rows, in the load's series colour, on the dark chart styling. The
 // chips above it serve as its legend.
 #include "tools/comparison/comparison_model.h"
 
 #include <QChartView>
+#include <QList>
+#include <QPointF>
 #include <QUuid>
 
 #include <vector>
 
-class QSplineSeries;
+class QLineSeries;
 class QValueAxis;
 
 namespace kavrino {
+
+class CatmullRomLine;
 
 class ComparisonChart final : public QChartView {
     Q_OBJECT
@@ -23,8 +27,9 @@ public:
     // their points; only new or changed lines are refilled.
     void setLoads(const std::vector<ComparisonModel::Load>& loads);
 
-    // The line of the load at `position`, for tests.
-    QSplineSeries* line(std::size_t position) const;
+    // The line of the load at `position` as drawn (the curve), and the points it runs through.
+    QLineSeries* line(std::size_t position) const;
+    QList<QPointF> linePoints(std::size_t position) const;
     std::size_t lineCount() const { return m_lines.size(); }
     QValueAxis* rangeAxis() const { return m_rangeAxis; }
     QValueAxis* comeUpAxis() const { return m_comeUpAxis; }
@@ -38,7 +43,8 @@ protected:
 
 private:
     struct Line {
-        QSplineSeries* series;
+        QLineSeries* series;
+        CatmullRomLine* curve;  // keeps the series on the curve through the rows; a child of it
         QUuid loadId;       // the load whose rows it shows
         QUuid firstRowId;   // its first row's id: new rows (a recompute) have new ids
         std::size_t rows = 0;

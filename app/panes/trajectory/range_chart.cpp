@@ -1,6 +1,6 @@
 #include "app/panes/trajectory/range_chart.h"
 
-#include "app/panes/trajectory/smooth_curve.h"
+#include "app/theme/components/catmull_rom.h"
 #include "app/theme/components/dark_chart.h"
 #include "app/theme/palette.h"
 #include "app/theme/typeface.h"
@@ -13,7 +13,6 @@
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QLinearGradient>
-#include <QSplineSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -154,9 +153,13 @@ RangeChart::RangeChart(RangeChartLook look, QWidget* parent)
         m_area->setPen(Qt::NoPen);
         m_area->setBrush(areaBrush());
     }
-    m_line = new QSplineSeries;
+    m_line = new QLineSeries;
     attach(m_line);
     m_line->setPen(linePen(m_look.lineColour));
+    // The line and the area's edge follow one curve, drawn again whenever the scale changes.
+    QList<QLineSeries*> curveSeries{m_line};
+    if (m_areaEdge != nullptr) curveSeries.append(m_areaEdge);
+    m_curve = new CatmullRomLine(*m_chart, *m_axisX, *m_axisY, curveSeries, this);
     if (m_look.rule) {
         m_rule = new QLineSeries;
         attach(m_rule);
@@ -183,9 +186,8 @@ void RangeChart::setPoints(const QList<QPointF>& given) {
         if (std::isfinite(p.x()) && std::isfinite(p.y())) points.append(p);
     }
 
-    m_line->replace(points);
+    m_curve->setPoints(points);
     if (m_area != nullptr) {
-        m_areaEdge->replace(smoothCurve(points, samplesPerSegment(points.size())));
         if (points.isEmpty()) {
             m_areaBase->clear();
         } else {
@@ -195,6 +197,8 @@ void RangeChart::setPoints(const QList<QPointF>& given) {
     fitAxes(points);
     describe(points);
 }
+
+const QList<QPointF>& RangeChart::points() const { return m_curve->points(); }
 
 void RangeChart::fitAxes(const QList<QPointF>& points) {
     double xLow = 0, xHigh = points.isEmpty() ? 1 : 0;  // an empty chart still spans 0 to 1

@@ -1,9 +1,9 @@
 #pragma once
-// One chart of the trajectory page: a single quantity plotted against range as a smooth line,
-// optionally over a gradient area between the line and zero, with an optional dashed rule
-// across the whole width at a fixed value and an optional caption above the rule's trailing
-// end. The axes are automatic: they span the points, the rule and zero, rounded to nice
-// numbers, and carry the dark theme's styling.
+// One chart of the trajectory page: a single quantity plotted against range as a Catmull-Rom
+// line through its points, optionally over a gradient area between the same curve and zero,
+// with an optional dashed rule across the whole width at a fixed value and an optional caption
+// above the rule's trailing end. The axes are automatic: they span the points, the rule and
+// zero, rounded to nice numbers, and carry the dark theme's styling.
 #include <QChartView>
 #include <QColor>
 #include <QList>
@@ -15,10 +15,11 @@
 class QAreaSeries;
 class QGraphicsSimpleTextItem;
 class QLineSeries;
-class QSplineSeries;
 class QValueAxis;
 
 namespace kavrino {
+
+class CatmullRomLine;
 
 // A dashed horizontal rule across the plot at `value`.
 struct ChartRule {
@@ -48,7 +49,8 @@ public:
     void setPoints(const QList<QPointF>& points);
 
     const RangeChartLook& look() const { return m_look; }
-    QSplineSeries* line() const { return m_line; }
+    const QList<QPointF>& points() const;  // the points shown (the finite ones given)
+    QLineSeries* line() const { return m_line; }      // the curve through them, as drawn
     QAreaSeries* area() const { return m_area; }     // null without an area
     QLineSeries* rule() const { return m_rule; }     // null without a rule
     QValueAxis* horizontalAxis() const { return m_axisX; }
@@ -70,9 +72,10 @@ private:
     QChart* m_chart;
     QValueAxis* m_axisX;
     QValueAxis* m_axisY;
-    QSplineSeries* m_line;
+    QLineSeries* m_line;
+    CatmullRomLine* m_curve;
     QAreaSeries* m_area = nullptr;
-    QLineSeries* m_areaEdge = nullptr;  // the smooth curve along the line
+    QLineSeries* m_areaEdge = nullptr;  // the line's curve
     QLineSeries* m_areaBase = nullptr;  // zero, under the same span
     QLineSeries* m_rule = nullptr;
     QGraphicsSimpleTextItem* m_annotation = nullptr;

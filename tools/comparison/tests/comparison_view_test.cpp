@@ -4,6 +4,7 @@
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/platform/testing/fake_dialogs.h"
+#include "app/theme/testing/catmull_rom_reference.h"
 #include "core/catalog.h"
 #include "core/resource_lookup.h"
 #include "tools/comparison/comparison_chart.h"
@@ -26,7 +27,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSplineSeries>
+#include <QChart>
+#include <QLineSeries>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
@@ -151,7 +153,7 @@ TEST_F(ComparisonPane, PickingABulletAddsOneLoadAt2700AndResetsThePicker) {
     EXPECT_FALSE(view->findChild<QWidget*>("comparisonEmptyState")->isVisible());
     // One line through every row of the load.
     ASSERT_EQ(view->chart()->lineCount(), 1u);
-    const QList<QPointF> points = view->chart()->line(0)->points();
+    const QList<QPointF> points = view->chart()->linePoints(0);
     const auto& rows = model().loads()[0].trajectory;
     ASSERT_EQ(points.size(), qsizetype(rows.size()));
     ASSERT_FALSE(rows.empty());
@@ -162,6 +164,14 @@ TEST_F(ComparisonPane, PickingABulletAddsOneLoadAt2700AndResetsThePicker) {
     EXPECT_LE(view->chart()->rangeAxis()->min(), rows.front().range);
     EXPECT_GE(view->chart()->rangeAxis()->max(), rows.back().range);
     EXPECT_GE(view->chart()->comeUpAxis()->max(), rows.back().dropMOA);
+    // The line drawn is the trajectory page's centripetal Catmull-Rom curve through them, with
+    // its knots in the plot's pixels.
+    QChart& chart = *view->chart()->chart();
+    QList<QPointF> knots, drawn;
+    for (const QPointF& p : points) knots << chart.mapToPosition(p, view->chart()->line(0));
+    for (const QPointF& p : view->chart()->line(0)->points()) drawn << chart.mapToPosition(p, view->chart()->line(0));
+    EXPECT_GT(drawn.size(), knots.size());
+    EXPECT_LE(test_support::polylineGap(drawn, test_support::referenceCurve(knots, 100)), 0.06);
 }
 
 // Regression: the closed picker stepped to the next bullet on every wheel notch, arrow key or
@@ -316,7 +326,7 @@ TEST_F(ComparisonPane, RemovingTheFirstLoadShiftsColoursAndRecomputesNothing) {
     EXPECT_EQ(view->chips()[0]->colour(), comparisonSeriesColour(0));
     EXPECT_EQ(view->chips()[1]->colour(), comparisonSeriesColour(1));
     ASSERT_EQ(view->chart()->lineCount(), 2u);
-    EXPECT_EQ(view->chart()->line(0)->points().front(),
+    EXPECT_EQ(view->chart()->linePoints(0).front(),
               QPointF(before[1].trajectory.front().range, before[1].trajectory.front().dropMOA));
     EXPECT_EQ(view->chart()->line(0)->pen().color(), comparisonSeriesColour(0));
     EXPECT_EQ(view->findChildren<ComparisonChip*>().size(), 2);

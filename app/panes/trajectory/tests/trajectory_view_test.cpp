@@ -1,11 +1,13 @@
 // The trajectory page offscreen: when it solves on appearance, how its charts follow the shared
-// model (solves on the page and elsewhere), the empty and one-point trajectories, the Mach 1
+// model (solves on the page and elsewhere), the curve each line draws through its points on the
+// plot, the empty and one-point trajectories, the Mach 1
 // rule when every point is faster, the layout when the window is resized, and what assistive
 // technology reads from the charts.
 #include "app/panes/trajectory/chart_card.h"
 #include "app/panes/trajectory/range_chart.h"
 #include "app/panes/trajectory/trajectory_view.h"
 #include "app/theme/palette.h"
+#include "app/theme/testing/catmull_rom_reference.h"
 #include "app/theme/testing/composited.h"
 #include "core/solve_model.h"
 #include "core/testing/solve_counter.h"
@@ -18,7 +20,6 @@
 #include <QLineSeries>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSplineSeries>
 #include <QTest>
 #include <QValueAxis>
 
@@ -31,6 +32,8 @@ namespace kavrino {
 namespace {
 
 using test_support::over;
+using test_support::polylineGap;
+using test_support::referenceCurve;
 using test_support::SolveCounter;
 
 bool near(const QColor& actual, const QColor& expected, int tolerance = 1) {
@@ -89,9 +92,9 @@ TEST_F(TrajectoryPage, SolvesOnceOnAppearanceWhenEmptyAndNeverWhenThereIsATrajec
     show();
     EXPECT_EQ(solves.count(), 1);
     ASSERT_EQ(model.trajectory().size(), 10u);
-    EXPECT_EQ(view->pathChart()->line()->points(), expected(model.trajectory(), &TrajectoryPoint::path));
-    EXPECT_EQ(view->driftChart()->line()->points(), expected(model.trajectory(), &TrajectoryPoint::windDriftInches));
-    EXPECT_EQ(view->velocityChart()->line()->points(), expected(model.trajectory(), &TrajectoryPoint::velocity));
+    EXPECT_EQ(view->pathChart()->points(), expected(model.trajectory(), &TrajectoryPoint::path));
+    EXPECT_EQ(view->driftChart()->points(), expected(model.trajectory(), &TrajectoryPoint::windDriftInches));
+    EXPECT_EQ(view->velocityChart()->points(), expected(model.trajectory(), &TrajectoryPoint::velocity));
 
     // Shown again, and built afresh as the shell does on returning to the tab: no solve.
     view->hide();
@@ -105,7 +108,7 @@ TEST_F(TrajectoryPage, ChartsFollowSolvesMadeOnScreenAndElsewhere) {
     // A solve while the page is shown redraws it.
     model.setWindSpeed(10);
     model.solve();
-    EXPECT_EQ(view->driftChart()->line()->points(), expected(model.trajectory(), &TrajectoryPoint::windDriftInches));
+    EXPECT_EQ(view->driftChart()->points(), expected(model.trajectory(), &TrajectoryPoint::windDriftInches));
     EXPECT_GT(view->driftChart()->verticalAxis()->max(), model.trajectory().back().windDriftInches - 1e-9);
 
     // A solve made on another pane, with a new range step and maximum range, shows when the
@@ -115,18 +118,41 @@ TEST_F(TrajectoryPage, ChartsFollowSolvesMadeOnScreenAndElsewhere) {
     model.setMaxRange(600);
     model.solve();
     view->show();
-    EXPECT_EQ(view->pathChart()->line()->points(), expected(model.trajectory(), &TrajectoryPoint::path));
-    EXPECT_EQ(view->velocityChart()->line()->points(), expected(model.trajectory(), &TrajectoryPoint::velocity));
+    EXPECT_EQ(view->pathChart()->points(), expected(model.trajectory(), &TrajectoryPoint::path));
+    EXPECT_EQ(view->velocityChart()->points(), expected(model.trajectory(), &TrajectoryPoint::velocity));
     EXPECT_EQ(view->pathChart()->horizontalAxis()->max(), 700);  // the last row lies at 600.x yd
     expectRuleAcrossTheWidth(*view->pathChart(), 0);
     expectRuleAcrossTheWidth(*view->velocityChart(), displaySpeedOfSound);
 
-    // The path's area follows the line: it starts and ends on it and is closed along zero.
-    const QList<QPointF> edge = view->pathChart()->area()->upperSeries()->points();
-    ASSERT_GE(edge.size(), qsizetype(model.trajectory().size()));
-    EXPECT_EQ(edge.front(), view->pathChart()->line()->points().front());
-    EXPECT_EQ(edge.back(), view->pathChart()->line()->points().back());
+    // The path's area follows the line's own curve and is closed along zero.
+    EXPECT_EQ(view->pathChart()->area()->upperSeries()->points(), view->pathChart()->line()->points());
     for (const QPointF& base : view->pathChart()->area()->lowerSeries()->points()) EXPECT_EQ(base.y(), 0);
+}
+
+// Each line is the centripetal Catmull-Rom curve through its points, with its knots in the
+// plot's pixels (a natural spline strayed up to 1.1 px from it on the drift chart in a 10 mph
+// wind), and is drawn afresh when the chart changes size; the path's area keeps to the line.
+TEST_F(TrajectoryPage, LinesFollowTheCatmullRomCurveThroughTheirPointsOnThePlot) {
+    model.setWindSpeed(10);
+    show();
+    auto expectOnTheCurve = [](RangeChart& chart) {
+        SCOPED_TRACE(chart.objectName().toStdString());
+        QList<QPointF> knots, drawn;
+        for (const QPointF& p : chart.points()) knots << chart.chart()->mapToPosition(p, chart.line());
+        for (const QPointF& p : chart.line()->points()) drawn << chart.chart()->mapToPosition(p, chart.line());
+        ASSERT_EQ(knots.size(), 10);
+        EXPECT_GT(drawn.size(), knots.size());
+        EXPECT_LE(polylineGap(drawn, referenceCurve(knots, 200)), 0.06);
+    };
+    for (RangeChart* chart : {view->pathChart(), view->driftChart(), view->velocityChart()}) expectOnTheCurve(*chart);
+
+    const QList<QPointF> before = view->driftChart()->line()->points();
+    view->resize(1500, 800);
+    settle();
+    EXPECT_NE(view->driftChart()->line()->points(), before);
+    expectOnTheCurve(*view->driftChart());
+    expectOnTheCurve(*view->pathChart());
+    EXPECT_EQ(view->pathChart()->area()->upperSeries()->points(), view->pathChart()->line()->points());
 }
 
 TEST_F(TrajectoryPage, EmptyTrajectoryShowsOnlyTheRules) {
@@ -137,7 +163,7 @@ TEST_F(TrajectoryPage, EmptyTrajectoryShowsOnlyTheRules) {
     ASSERT_TRUE(model.trajectory().empty());
 
     for (RangeChart* chart : {view->pathChart(), view->driftChart(), view->velocityChart()}) {
-        EXPECT_TRUE(chart->line()->points().isEmpty()) << chart->objectName().toStdString();
+        EXPECT_TRUE(chart->points().isEmpty()) << chart->objectName().toStdString();
         EXPECT_LT(chart->horizontalAxis()->min(), chart->horizontalAxis()->max());
         EXPECT_LT(chart->verticalAxis()->min(), chart->verticalAxis()->max());
     }
@@ -152,7 +178,7 @@ TEST_F(TrajectoryPage, OnePointDrawsNoLineButKeepsTheRules) {
     model.setMaxRange(100);  // one row, at 100 yd
     show();
     ASSERT_EQ(model.trajectory().size(), 1u);
-    EXPECT_EQ(view->pathChart()->line()->points().size(), 1);
+    EXPECT_EQ(view->pathChart()->points().size(), 1);
     expectRuleAcrossTheWidth(*view->pathChart(), 0);
     expectRuleAcrossTheWidth(*view->velocityChart(), displaySpeedOfSound);
 
@@ -213,7 +239,7 @@ TEST_F(TrajectoryPage, MachOneRuleStaysInRangeWhenEveryPointIsFaster) {
 TEST_F(TrajectoryPage, FlatDriftWithoutWindOrSpinDrift) {
     model.setIncludeSpinDrift(false);
     show();
-    const QList<QPointF> drift = view->driftChart()->line()->points();
+    const QList<QPointF> drift = view->driftChart()->points();
     ASSERT_EQ(drift.size(), 10);
     for (const QPointF& p : drift) EXPECT_EQ(p.y(), 0);
     EXPECT_LT(view->driftChart()->verticalAxis()->min(), 0);  // the flat line is not on the edge
