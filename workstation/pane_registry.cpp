@@ -12,6 +12,8 @@
 #include "tools/map/tile_source.h"
 #include "tools/truing/truing_view.h"
 
+#include <memory>
+
 namespace kavrino {
 
 WorkspacePanes workspacePanes() {
@@ -22,7 +24,13 @@ WorkspacePanes workspacePanes() {
     panes.set(WorkspaceTab::comparison, [](const PaneContext& c) { return new ComparisonView(c.catalog, c.platform); });
     panes.set(WorkspaceTab::visualize, [](const PaneContext& c) { return new TrajectoryView3D(c.model, displaySpeedOfSound); });
     panes.set(WorkspaceTab::truing, [](const PaneContext& c) { return new TruingView(c.platform); });
-    panes.set(WorkspaceTab::map, [](const PaneContext& c) { return new MapTargetView(initialMapTargetState(), userTileSource(c.platform.environment)); });
+    // One pause for the tile server while the program runs: a map opened again keeps waiting
+    // as a server that asked to be left alone told the one before it.
+    panes.set(WorkspaceTab::map, [pause = std::make_shared<TileServerPause>()](const PaneContext& c) {
+        TileSource tiles = userTileSource(c.platform.environment);
+        tiles.pause = pause;
+        return new MapTargetView(initialMapTargetState(), tiles);
+    });
     panes.set(WorkspaceTab::dataImport, [](const PaneContext& c) { return new ImportView(c.model, c.platform); });
     return panes;
 }

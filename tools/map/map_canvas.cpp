@@ -47,7 +47,7 @@ MapCanvas::MapCanvas(const GeoRegion& initialRegion, const TileSource& tiles, QW
     m_targetMarker = new MapMarker(tr("Target"), systemOrange(), this);
     m_targetMarker->setObjectName(QStringLiteral("targetMarker"));
 
-    m_attribution = new QLabel(tileAttribution(), this);
+    m_attribution = new QLabel(tiles.attribution, this);
     m_attribution->setObjectName(QStringLiteral("mapAttribution"));
     m_attribution->setTextFormat(Qt::PlainText);
     m_attribution->setFont(uiFont(10));
@@ -57,9 +57,12 @@ MapCanvas::MapCanvas(const GeoRegion& initialRegion, const TileSource& tiles, QW
                                      .arg(Palette::textPrimary().name(),
                                           withOpacity(Palette::background(), 0.72).name(QColor::HexArgb)));
     m_attribution->adjustSize();
-    m_attribution->setVisible(tiles.enabled());
+    m_attribution->setVisible(false);  // until the tiles it credits are drawn
 
-    connect(m_loader, &TileLoader::tileArrived, this, [this] { update(); });
+    connect(m_loader, &TileLoader::tileArrived, this, [this] {
+        showAttribution();
+        update();
+    });
     describe();
 }
 
@@ -95,6 +98,7 @@ void MapCanvas::zoomBy(double levels, const QPointF& anchor) {
 
 void MapCanvas::cameraMoved() {
     placeMarkers();
+    showAttribution();
     requestTiles();
     update();
     emit cameraChanged();
@@ -112,6 +116,7 @@ void MapCanvas::resizeEvent(QResizeEvent* event) {
         m_viewport = MapViewport::fitting(m_initialRegion, QSizeF(size()));
     }
     placeAttribution();
+    showAttribution();
     placeMarkers();
     requestTiles();
 }
@@ -162,6 +167,20 @@ void MapCanvas::placeAttribution() {
                         height() - m_attribution->height() - kAttributionMargin);
 }
 
+void MapCanvas::showAttribution() {
+    // The credit belongs to the tiles: shown while any of them is drawn, never over the bare grid.
+    bool tileDrawn = false;
+    if (!m_attribution->text().isEmpty()) {
+        for (const TilePlacement& tile : m_viewport.visibleTiles()) {
+            if (m_loader->tile(tile.key) != nullptr) {
+                tileDrawn = true;
+                break;
+            }
+        }
+    }
+    m_attribution->setVisible(tileDrawn);
+}
+
 void MapCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -196,9 +215,13 @@ void MapCanvas::paintGraticule(QPainter& painter) const {
         if (line.position < inset + metrics.height() || line.position > height() - inset) continue;
         painter.drawText(QPointF(8, line.position - 4), line.label);
     }
+    // Where a tile is missing beside drawn ones, the credit may stand over the grid's edge.
+    const QRect credit = m_attribution->isVisibleTo(this) ? m_attribution->geometry() : QRect();
     for (const GraticuleLine& line : grid.meridians) {
         const double right = line.position + 4 + metrics.horizontalAdvance(line.label);
         if (line.position < inset || right > width() - inset) continue;
+        if (credit.intersects(QRectF(line.position + 4, height() - 8 - metrics.ascent(), right - line.position - 4,
+                                     metrics.height()).toAlignedRect())) continue;
         painter.drawText(QPointF(line.position + 4, height() - 8), line.label);
     }
     painter.restore();

@@ -3,8 +3,9 @@
 // dragging (or with the arrow keys) and zooms with the mouse wheel (or + and -). It draws the
 // tiles of its tile source where they have arrived and, under them, a plain background with a
 // labelled latitude/longitude grid, so the map works without a network. Over the map: a
-// straight line from the shooter to the target, the two markers, and the tiles' credit. The
-// whole map is clipped to a rounded rectangle.
+// straight line from the shooter to the target, the two markers, and the tiles' credit where
+// their source asks for one, while any of them is drawn. The whole map is clipped to a rounded
+// rectangle.
 #include "tools/map/map_targeting.h"
 #include "tools/map/map_viewport.h"
 
@@ -62,6 +63,7 @@ private:
     void placeMarkers();
     void placeMarker(MapMarker* marker);
     void placeAttribution();
+    void showAttribution();
     void requestTiles();
     void paintGraticule(QPainter& painter) const;
     void paintTiles(QPainter& painter) const;

@@ -2,6 +2,9 @@
 
 #include "app/platform/cache_folder.h"
 #include "app/platform/environment.h"
+#include "tools/map/map_logging.h"
+
+#include <algorithm>
 
 namespace kavrino {
 namespace {
@@ -16,7 +19,23 @@ bool usableTemplate(const QString& text) {
            (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
+// tile.openstreetmap.org and its older a., b. and c. names.
+bool isOpenStreetMapServer(const QUrl& url) {
+    const QString host = url.host().toLower();
+    const QString osm = QUrl(QString::fromLatin1(kOpenStreetMapTiles)).host();
+    return host == osm || host.endsWith(QLatin1Char('.') + osm);
+}
+
 }  // namespace
+
+qint64 TileServerPause::remainingMs() const {
+    const auto left = m_until - std::chrono::steady_clock::now();
+    return left.count() > 0 ? std::chrono::ceil<std::chrono::milliseconds>(left).count() : 0;
+}
+
+void TileServerPause::holdFor(qint64 ms) {
+    m_until = std::max(m_until, std::chrono::steady_clock::now() + std::chrono::milliseconds(ms));
+}
 
 QString tileAttribution() { return QStringLiteral("\u00a9 OpenStreetMap contributors"); }
 
@@ -38,7 +57,13 @@ TileSource tileSourceFrom(const Environment& environment, const QString& cacheFo
     source.cacheFolder = cacheFolder;
     const std::optional<QString> chosen = environment.value(QStringLiteral("KAVRINO_TILE_URL"));
     const QString text = chosen ? chosen->trimmed() : QString::fromLatin1(kOpenStreetMapTiles);
-    if (usableTemplate(text)) source.urlTemplate = text;
+    if (!usableTemplate(text)) {
+        // The map shows only its grid: say why, since nothing on screen does.
+        if (!text.isEmpty()) qCWarning(lcMap) << "KAVRINO_TILE_URL is not an http(s) URL with {z}, {x} and {y}:" << text << "- no tiles";
+        return source;
+    }
+    source.urlTemplate = text;
+    if (isOpenStreetMapServer(QUrl(text))) source.attribution = tileAttribution();
     return source;
 }
 

@@ -8,6 +8,7 @@
 namespace kavrino {
 
 LoopbackTileServer::LoopbackTileServer(Mode mode) : m_mode(mode) {
+    m_clock.start();
     connect(&m_server, &QTcpServer::newConnection, this, &LoopbackTileServer::accept);
     m_server.listen(QHostAddress::LocalHost, 0);
 }
@@ -33,6 +34,7 @@ QColor LoopbackTileServer::colourFor(int z, int x, int y) {
 void LoopbackTileServer::accept() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         m_buffers.insert(socket, {});
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);  // answers go out at once
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_buffers.remove(socket);
@@ -55,6 +57,7 @@ void LoopbackTileServer::read(QTcpSocket* socket) {
             if (line.toLower().startsWith("user-agent:")) m_userAgents << line.mid(11).trimmed();
         }
         m_paths << QString::fromLatin1(path);
+        m_requestTimes << m_clock.elapsed();
         answer(socket, path);
     }
 }
@@ -65,6 +68,11 @@ void LoopbackTileServer::answer(QTcpSocket* socket, const QByteArray& path) {
     case Mode::fail:
         socket->write("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n");
         return;
+    case Mode::busy:
+        socket->write("HTTP/1.1 429 Too Many Requests\r\nRetry-After: 1\r\nContent-Length: 0\r\n\r\n");
+        socket->flush();
+        m_lastBusyAnswer = m_clock.elapsed();
+        return;
     case Mode::serve: break;
     }
     static const QRegularExpression tilePath(QStringLiteral("^/(\\d+)/(\\d+)/(\\d+)\\.png$"));
@@ -73,7 +81,7 @@ void LoopbackTileServer::answer(QTcpSocket* socket, const QByteArray& path) {
         socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
         return;
     }
-    QImage tile(256, 256, QImage::Format_RGB32);
+    QImage tile(m_tileSide, m_tileSide, QImage::Format_RGB32);
     tile.fill(colourFor(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt()));
     QByteArray png;
     QBuffer device(&png);

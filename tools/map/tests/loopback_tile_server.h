@@ -1,8 +1,10 @@
 #pragma once
 // A tile server of our own on the loopback address, for tests: serves generated PNG tiles of
-// one colour each (cacheable for a day), or fails every request with 500, or takes requests
-// and never answers. Records every request it receives.
+// one colour each (cacheable for a day), or fails every request with 500, or answers every one
+// with 429 and "Retry-After: 1", or takes requests and never answers. Records every request it
+// receives and when.
 #include <QColor>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -16,12 +18,14 @@ namespace kavrino {
 class LoopbackTileServer final : public QObject {
     Q_OBJECT
 public:
-    enum class Mode { serve, fail, stall };
+    enum class Mode { serve, fail, busy, stall };
 
     explicit LoopbackTileServer(Mode mode = Mode::serve);
     ~LoopbackTileServer() override;
 
     void setMode(Mode mode) { m_mode = mode; }
+    // The served tiles' width and height in pixels (256 unless set).
+    void setTileSide(int pixels) { m_tileSide = pixels; }
     // "http://127.0.0.1:<port>/{z}/{x}/{y}.png"
     QString urlTemplate() const;
     // Stops listening and drops every connection: the server is gone.
@@ -31,6 +35,9 @@ public:
     const QStringList& paths() const { return m_paths; }
     int requestCount() const { return int(m_paths.size()); }
     const QList<QByteArray>& userAgents() const { return m_userAgents; }
+    // When each request came and when the last busy answer went out, in ms on the server's clock.
+    const QList<qint64>& requestTimes() const { return m_requestTimes; }
+    qint64 lastBusyAnswer() const { return m_lastBusyAnswer; }
 
     // The colour the server paints the tile z/x/y.
     static QColor colourFor(int z, int x, int y);
@@ -41,7 +48,11 @@ private:
     void answer(QTcpSocket* socket, const QByteArray& path);
 
     Mode m_mode;
+    int m_tileSide = 256;
     QTcpServer m_server;
+    QElapsedTimer m_clock;
+    QList<qint64> m_requestTimes;
+    qint64 m_lastBusyAnswer = -1;
     QHash<QTcpSocket*, QByteArray> m_buffers;
     QStringList m_paths;
     QList<QByteArray> m_userAgents;

@@ -217,19 +217,5 @@ TEST_F(MapPane, MapIsClippedToItsRoundedCorners) {
     EXPECT_NE(shot.pixel(map.center()) & 0xffffff, background);
 }
 
-TEST_F(MapPane, CreditsTheTilesOnTheMap) {
-    TileSource tiles;
-    tiles.urlTemplate = QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png");  // discard port
-    show(1100, 800, tiles);
-    const QLabel* credit = find<QLabel>("mapAttribution");
-    EXPECT_EQ(credit->text(), "\u00a9 OpenStreetMap contributors");
-    EXPECT_TRUE(credit->isVisible());
-    EXPECT_EQ(credit->parentWidget(), view->canvas());
-    const QRect map = view->canvas()->rect();
-    EXPECT_TRUE(map.contains(credit->geometry()));
-    EXPECT_GT(credit->geometry().left(), map.center().x());
-    EXPECT_GT(credit->geometry().top(), map.center().y());
-}
-
 }  // namespace
 }  // namespace kavrino

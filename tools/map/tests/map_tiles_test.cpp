@@ -1,10 +1,12 @@
 // Map tiles over the network, against a tile server of our own on the loopback address (never
 // a public one): tiles shown where they arrived, the grid where they failed, a server that
 // stalls holding nobody up, few requests at a time, requests dropped when their tiles leave the
-// view, and panning back or opening the map again costing no request. Also where the tile
-// source comes from.
+// view, panning back or opening the map again costing no request, oversized tiles kept, failures
+// remembered within a bound, a server that asks to be left alone left alone, and the tiles'
+// credit shown only over them. Also where the tile source comes from.
 #include "app/platform/environment.h"
 #include "app/theme/palette.h"
+#include "core/testing/log_capture.h"
 #include "loopback_tile_server.h"
 #include "tools/map/map_canvas.h"
 #include "tools/map/map_marker.h"
@@ -12,8 +14,10 @@
 #include "tools/map/tile_loader.h"
 #include "tools/map/tile_source.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,11 +27,27 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace kavrino {
 namespace {
 
 const MapTargetState state = initialMapTargetState();
+
+// Runs the event loop until `done` holds or `ms` have passed. Unlike QTest::qWaitFor it does not
+// sleep between looks, so a thousand requests one after another do not take 10 ms each.
+template <typename Done>
+bool runUntil(Done done, int ms) {
+    QTimer tick;  // wakes the loop to look at the clock
+    tick.start(20);
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
 
 class MapTiles : public ::testing::Test {
 protected:
@@ -109,7 +129,6 @@ TEST_F(MapTiles, ArrivedTilesAreDrawnWhereTheyBelong) {
         EXPECT_TRUE(agent.startsWith("KavrinoPro/")) << agent.constData();
         EXPECT_TRUE(agent.endsWith("(desktop ballistics workstation)")) << agent.constData();
     }
-    EXPECT_TRUE(map.findChild<QLabel*>(QStringLiteral("mapAttribution"))->isVisible());
 }
 
 TEST_F(MapTiles, FailedTilesLeaveTheGridAndAreNotAskedForAgain) {
@@ -223,6 +242,129 @@ TEST_F(MapTiles, UnreachableServerIsLeftAlone) {
     EXPECT_EQ(map.tileLoader()->requestsStarted(), started);
 }
 
+TEST_F(MapTiles, CreditShowsOnlyWhileCreditedTilesAreDrawn) {
+    auto credit = [&] { return canvas->findChild<QLabel*>(QStringLiteral("mapAttribution")); };
+
+    // Offline: only the grid, no credit over it.
+    LoopbackTileServer gone;
+    TileSource offline = sourceFor(gone, false);
+    offline.attribution = tileAttribution();
+    gone.close();
+    MapCanvas* map = &show(offline);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return map->tileLoader()->requestsStarted() >= 1 && map->tileLoader()->requestsInFlight() == 0; }, 5000));
+    EXPECT_FALSE(credit()->isVisible());
+
+    // The credited tiles drawn: the credit in the bottom-right corner, read by assistive technology.
+    LoopbackTileServer server;
+    TileSource credited = sourceFor(server, false);
+    credited.attribution = tileAttribution();
+    map = &show(credited);
+    EXPECT_FALSE(credit()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return allVisibleTilesArrived(); }, 10000));
+    EXPECT_TRUE(credit()->isVisible());
+    EXPECT_EQ(credit()->text(), "\u00a9 OpenStreetMap contributors");
+    EXPECT_EQ(credit()->parentWidget(), map);
+    EXPECT_TRUE(map->rect().contains(credit()->geometry()));
+    EXPECT_GT(credit()->geometry().left(), map->rect().center().x());
+    EXPECT_GT(credit()->geometry().top(), map->rect().center().y());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(credit())->text(QAccessible::Name), credit()->text());
+    // Moved to where no tile can come: the grid alone again.
+    server.close();
+    map->panBy({6000, 0});
+    EXPECT_FALSE(credit()->isVisible());
+
+    // Another server's tiles carry no credit of OpenStreetMap's.
+    LoopbackTileServer own;
+    map = &show(sourceFor(own, false));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return allVisibleTilesArrived(); }, 10000));
+    EXPECT_FALSE(credit()->isVisible());
+}
+
+// A tile bigger than the whole memory cache used to be dropped on arrival yet announced, and so
+// asked for again on every move.
+TEST_F(MapTiles, OversizedTilesAreKept) {
+    LoopbackTileServer server;
+    server.setTileSide(4096);  // 64 MiB decoded
+    TileLoader loader(sourceFor(server, false));
+    const QList<TileKey> keys{{12, 700, 1500}, {12, 701, 1500}};
+    loader.want(keys);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loader.tile(keys[0]) && loader.tile(keys[1]); }, 20000));
+    for (const TileKey& key : keys) {
+        EXPECT_LE(loader.tile(key)->width(), 512);
+        EXPECT_EQ(loader.tile(key)->pixel(10, 10) & 0xffffff, LoopbackTileServer::colourFor(key.z, key.x, key.y).rgb() & 0xffffff);
+    }
+    loader.want(keys);
+    QTest::qWait(100);
+    EXPECT_EQ(server.requestCount(), 2);
+}
+
+TEST_F(MapTiles, FailuresRememberedAreBoundedAndTheNewestKept) {
+    LoopbackTileServer server(LoopbackTileServer::Mode::fail);
+    TileLoader loader(sourceFor(server, false));
+    QList<TileKey> keys;
+    for (int x = 0; x < 1200; ++x) keys << TileKey{12, x, 1500};
+    loader.want(keys);
+    ASSERT_TRUE(runUntil([&] { return server.requestCount() == 1200 && loader.requestsInFlight() == 0; }, 60000));
+    EXPECT_LE(loader.failuresRemembered(), 1000);
+    // The last tiles asked for, those on screen now, are still known to fail.
+    const QList<TileKey> newest = keys.mid(1100);
+    for (const TileKey& key : newest) EXPECT_TRUE(loader.failedRecently(key)) << key.x;
+    loader.want(newest);
+    QTest::qWait(100);
+    EXPECT_EQ(server.requestCount(), 1200);
+}
+
+TEST_F(MapTiles, ServerAskingToWaitIsLeftAloneUntilThen) {
+    const test_support::LogCapture log("kavrino.map");
+    LoopbackTileServer server(LoopbackTileServer::Mode::busy);
+    const TileSource source = sourceFor(server, false);
+    const QList<TileKey> keys{{12, 700, 1500}, {12, 701, 1500}, {12, 702, 1500}, {12, 703, 1500}, {12, 704, 1500}};
+    auto loader = std::make_unique<TileLoader>(source);
+    loader->want(keys);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() > 0 && loader->requestsInFlight() == 0; }, 10000));
+    const int busyAnswers = server.requestCount();
+    EXPECT_LE(busyAnswers, source.maxRequestsInFlight);
+    ASSERT_FALSE(log.messages().isEmpty());
+    EXPECT_TRUE(log.messages().front().contains(QLatin1String("429"))) << log.messages().front().toStdString();
+
+    // The server is ready again at once, but it asked for a second; a map opened anew waits too.
+    server.setMode(LoopbackTileServer::Mode::serve);
+    loader = std::make_unique<TileLoader>(source);
+    loader->want(keys);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::all_of(keys.cbegin(), keys.cend(), [&](const TileKey& k) { return loader->tile(k) != nullptr; }); }, 10000));
+    ASSERT_GT(server.requestCount(), busyAnswers);
+    // A millisecond for the clock's rounding.
+    for (qint64 at : server.requestTimes().mid(busyAnswers)) EXPECT_GE(at - server.lastBusyAnswer(), 999);
+}
+
+TEST(MapTileRetryAfter, ReadsSecondsAndEveryDateForm) {
+    const QDateTime serverNow(QDate(2024, 11, 6), QTime(8, 49, 30), Qt::UTC);
+    struct Row {
+        const char* name;
+        const char* value;
+        std::optional<qint64> ms;
+    };
+    const Row rows[] = {
+        {"seconds", "120", 120'000},
+        {"seconds with blanks", " 5 ", 5'000},
+        {"zero waits a second", "0", 1'000},
+        {"beyond a day waits a day", "999999999999", 86'400'000},
+        {"date", "Wed, 06 Nov 2024 08:49:37 GMT", 7'000},
+        {"obsolete date", "Wednesday, 06-Nov-24 08:50:30 GMT", 60'000},
+        {"C library date", "Wed Nov  6 08:49:40 2024", 10'000},
+        {"date already past", "Wed, 06 Nov 2024 08:00:00 GMT", 1'000},
+        {"negative", "-5", std::nullopt},
+        {"fraction", "1.5", std::nullopt},
+        {"local time", "Wed, 06 Nov 2024 08:49:37 CET", std::nullopt},
+        {"no such day", "Wed, 31 Nov 2024 08:49:37 GMT", std::nullopt},
+        {"empty", "", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(retryAfterMs(QByteArray(row.value), serverNow), row.ms);
+    }
+}
+
 TEST(MapTileSource, ComesFromTheEnvironment) {
     const TileSource standard = tileSourceFrom(FixedEnvironment{}, QStringLiteral("/cache/tiles"));
     EXPECT_EQ(standard.urlTemplate, QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png"));
@@ -230,11 +372,15 @@ TEST(MapTileSource, ComesFromTheEnvironment) {
     EXPECT_TRUE(standard.userAgent.startsWith("KavrinoPro/"));
     EXPECT_EQ(standard.urlFor({14, 2983, 5978}),
               QUrl(QStringLiteral("https://tile.openstreetmap.org/14/2983/5978.png")));
+    EXPECT_EQ(standard.attribution, "\u00a9 OpenStreetMap contributors");
+    const FixedEnvironment osmNamed{{QStringLiteral("KAVRINO_TILE_URL"), QStringLiteral("https://a.tile.openstreetmap.org/{z}/{x}/{y}.png")}};
+    EXPECT_EQ(tileSourceFrom(osmNamed, QString()).attribution, standard.attribution);
 
     const FixedEnvironment own{{QStringLiteral("KAVRINO_TILE_URL"), QStringLiteral(" http://tiles.local:8080/{z}/{y}/{x} ")}};
     const TileSource chosen = tileSourceFrom(own, QString());
     EXPECT_EQ(chosen.urlFor({3, 1, 2}), QUrl(QStringLiteral("http://tiles.local:8080/3/2/1")));
     EXPECT_TRUE(chosen.enabled());
+    EXPECT_TRUE(chosen.attribution.isEmpty());
 
     for (const char* off : {"", "   ", "ftp://tiles.local/{z}/{x}/{y}.png", "https://tiles.local/{z}/{x}.png",
                             "tiles/{z}/{x}/{y}.png"}) {

@@ -1,0 +1,7 @@
+#include "tools/map/map_logging.h"
+
+namespace kavrino {
+
+Q_LOGGING_CATEGORY(lcMap, "kavrino.map", QtWarningMsg)
+
+}  // namespace kavrino
