@@ -2,6 +2,7 @@
 
 #include "core/format.h"
 #include "core/json_fields.h"
+#include "core/logging.h"
 #include "core/resource_lookup.h"
 
 #include <QHashFunctions>
@@ -195,10 +196,18 @@ Catalog& Catalog::shared() {
 void Catalog::load(const ResourceLookup& resources) {
     const auto bulletBytes = resources.read(QStringLiteral("bullets.json"));
     auto bullets = bulletBytes ? decodeBulletsFile(*bulletBytes) : std::nullopt;
+    if (!bullets) {
+        qCWarning(lcCatalog) << "bullets.json in" << resources.folder()
+                             << (bulletBytes ? "is not a bullet list" : "cannot be read") << "- the catalog has no bullets";
+    }
     m_bullets = bullets ? std::move(*bullets) : std::vector<CatalogBullet>{};
 
     const auto cartridgeBytes = resources.read(QStringLiteral("cartridges.json"));
     auto cartridges = cartridgeBytes ? decodeCartridgesFile(*cartridgeBytes) : std::nullopt;
+    if (!cartridges) {
+        qCWarning(lcCatalog) << "cartridges.json in" << resources.folder()
+                             << (cartridgeBytes ? "is not a factory-load list" : "cannot be read") << "- the catalog has no factory loads";
+    }
     m_cartridges = cartridges ? std::move(*cartridges) : std::vector<CatalogCartridge>{};
     emit changed();  // once, with both lists in place
 }

@@ -3,6 +3,7 @@
 #include "core/ballistic_engine.h"
 #include "core/catalog.h"
 #include "core/engine_bridge.h"
+#include "core/logging.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -127,6 +128,10 @@ void SolveModel::solve() {
     clock.start();
 
     const std::optional<std::string> request = encodeRequest(requestEntries(*this));
+    if (!request) {
+        qCWarning(lcEngine) << "the request holds a number that is not finite (an input or the drag curve)"
+                               " - the solve falls back to the built-in integrator";
+    }
     const std::optional<EngineBridge::Solution> solution =
         request ? EngineBridge::solve(*request) : std::nullopt;
     if (solution) {

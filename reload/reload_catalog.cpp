@@ -4,6 +4,7 @@
 #include "reload/reload_bundles.h"
 
 #include <QFutureWatcher>
+#include <QLoggingCategory>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -14,6 +15,9 @@
 namespace kavrino {
 
 namespace {
+
+// "kavrino.reload": a reload data file that could not be read (the pane says only that loading failed).
+Q_LOGGING_CATEGORY(lcReload, "kavrino.reload", QtWarningMsg)
 
 bool isAlphanumeric(char32_t codePoint) {
     switch (QChar::category(codePoint)) {
@@ -116,8 +120,9 @@ std::vector<CartridgeSummary> summarize(const std::vector<Load>& loads, const QH
 std::optional<ReloadData> buildReloadData(const ResourceLookup& files) {
     auto decode = [&files](const char* name, auto decoder) -> decltype(decoder(QByteArray())) {
         const std::optional<QByteArray> bytes = files.read(QString::fromLatin1(name), kMaxReloadFileBytes);
-        if (!bytes) return std::nullopt;
-        return decoder(*bytes);
+        auto decoded = bytes ? decoder(*bytes) : std::nullopt;
+        if (!decoded) qCWarning(lcReload) << name << "in" << files.folder() << (bytes ? "is not valid reload data" : "cannot be read");
+        return decoded;
     };
     std::optional<LoadBundle> loads = decode("app_loads.json", decodeLoadBundle);
     std::optional<CaseBundle> cases = decode("app_cases.json", decodeCaseBundle);

@@ -2,10 +2,14 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QSaveFile>
 
 namespace kavrino {
 namespace {
+
+// "kavrino.export": a document (DOPE card, comparison CSV) that could not be written.
+Q_LOGGING_CATEGORY(lcExport, "kavrino.export", QtWarningMsg)
 
 // A write cut short by the file system (the last bytes that fitted went out, the rest did not)
 // leaves Qt without a reason of its own: say what happened.
@@ -17,9 +21,7 @@ QString writeFailure(const QSaveFile& file) {
     return reason;
 }
 
-}  // namespace
-
-std::optional<SaveFailure> saveFileReplacing(const QString& path, const QByteArray& bytes) {
+std::optional<SaveFailure> writeReplacing(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);  // never write into the target itself
     if (!file.open(QIODevice::WriteOnly)) return SaveFailure{file.errorString()};
@@ -37,6 +39,14 @@ std::optional<SaveFailure> saveFileReplacing(const QString& path, const QByteArr
     }
     if (!file.commit()) return SaveFailure{file.errorString()};
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<SaveFailure> saveFileReplacing(const QString& path, const QByteArray& bytes) {
+    std::optional<SaveFailure> failure = writeReplacing(path, bytes);
+    if (failure) qCWarning(lcExport) << path << "could not be written:" << failure->reason;
+    return failure;
 }
 
 }  // namespace kavrino

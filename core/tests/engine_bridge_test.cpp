@@ -1,5 +1,7 @@
 #include "core/engine_bridge.h"
 
+#include "core/testing/log_capture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -175,31 +177,43 @@ TEST(EngineBridgeConversion, RowsCarryTheWireNumbersWithFreshIds) {
     }
 }
 
+// Each failure is released as well, and leaves in the log why the solve fell back.
 TEST(EngineBridgeOwnership, EveryReplyIsReleasedExactlyOnce) {
     struct Row {
         const char* name;
         std::optional<std::string> reply;
         bool solves;
+        const char* logged;  // part of the one warning; none for a solution
     };
     const Row rows[] = {
-        {"solution", solutionText(kRow100, kStable, kZones), true},
-        {"error object", std::string(R"({"error":"parse: trailing characters at line 1 column 3"})"), false},
-        {"garbage", std::string("\x01\x02 not json"), false},
-        {"stability without rating", solutionText(kRow100, R"({"sg":1.83})", kZones), false},
+        {"solution", solutionText(kRow100, kStable, kZones), true, nullptr},
+        {"error object", std::string(R"({"error":"parse: trailing characters at line 1 column 3"})"), false,
+         "the engine library answered with an error: parse: trailing characters at line 1 column 3"},
+        {"garbage", std::string("\x01\x02 not json"), false, "reply is not a solution"},
+        {"stability without rating", solutionText(kRow100, R"({"sg":1.83})", kZones), false, "reply is not a solution"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         FakeLibrary::reset(row.reply);
+        const test_support::LogCapture log("kavrino.engine");
         const auto solution = EngineBridge::solve(R"({"muzzleVelocity":2650.0})", FakeLibrary::library());
         EXPECT_EQ(solution.has_value(), row.solves);
         EXPECT_STREQ(FakeLibrary::lastRequest, R"({"muzzleVelocity":2650.0})");
         EXPECT_EQ(FakeLibrary::releases, 1);
         EXPECT_TRUE(FakeLibrary::releasedWhatWasHandedOut);
+        ASSERT_EQ(log.messages().size(), row.logged ? 1 : 0);
+        if (row.logged) {
+            EXPECT_TRUE(log.messages().front().contains(QLatin1String(row.logged))) << log.messages().front().toStdString();
+            EXPECT_TRUE(log.messages().front().contains(QLatin1String("built-in integrator")));
+        }
     }
 
     FakeLibrary::reset(std::nullopt);
+    const test_support::LogCapture log("kavrino.engine");
     EXPECT_EQ(EngineBridge::solve("{}", FakeLibrary::library()), std::nullopt);
     EXPECT_EQ(FakeLibrary::releases, 0);  // nothing was handed out, nothing to release
+    ASSERT_EQ(log.messages().size(), 1);
+    EXPECT_TRUE(log.messages().front().contains(QLatin1String("no reply")));
 }
 
 // Against the library the application links.

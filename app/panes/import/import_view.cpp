@@ -20,12 +20,25 @@
 #include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace kavrino {
 namespace {
+
+// "kavrino.import": a file the user chose that could not be read, or held nothing to import.
+Q_LOGGING_CATEGORY(lcImport, "kavrino.import", QtWarningMsg)
+
+const char* readFailureText(TextFileFailure failure) {
+    switch (failure) {
+    case TextFileFailure::cannotRead: return "cannot be read";
+    case TextFileFailure::tooLarge: return "is larger than an import may be";
+    case TextFileFailure::notUtf8: return "is not UTF-8 text";
+    }
+    return "cannot be read";
+}
 
 constexpr int kCardPadding = 18;
 constexpr int kCardCornerRadius = 14;
@@ -193,6 +206,7 @@ std::optional<ImportView::ChosenFile> ImportView::chooseFile(const QString& titl
     if (!path) return std::nullopt;
     auto read = readUtf8TextFile(*path, largestCSVFileBytes);
     if (auto* failure = std::get_if<TextFileFailure>(&read)) {
+        qCWarning(lcImport) << *path << readFailureText(*failure);
         // A file that cannot be read or is not UTF-8 changes nothing, not even the status line;
         // one over the bound is worth saying, since the user cannot tell from looking at it.
         if (*failure == TextFileFailure::tooLarge) setStatus(fileTooLargeStatus());
@@ -240,6 +254,7 @@ void ImportView::showChronograph(std::optional<ChronoImport::Series> series, con
         m_series = std::move(series);
         setStatus(shotsLoadedStatus(shots, fileName));
     } else {
+        qCWarning(lcImport) << fileName << "holds no velocity column";
         m_series.reset();
         setStatus(noVelocityColumnStatus());
     }
@@ -269,6 +284,7 @@ void ImportView::importDragCurve() {
 
 void ImportView::showDragCurve(std::optional<DragCurve> curve, const QString& curveName) {
     if (!curve) {
+        qCWarning(lcImport) << "drag curve" << curveName << "holds no curve of at least three Mach and Cd rows";
         setStatus(noDragCurveStatus());
         return;
     }
