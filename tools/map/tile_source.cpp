@@ -59,7 +59,9 @@ TileSource tileSourceFrom(const Environment& environment, const QString& cacheFo
     const QString text = chosen ? chosen->trimmed() : QString::fromLatin1(kOpenStreetMapTiles);
     if (!usableTemplate(text)) {
         // The map shows only its grid: say why, since nothing on screen does.
-        if (!text.isEmpty()) qCWarning(lcMap) << "KAVRINO_TILE_URL is not an http(s) URL with {z}, {x} and {y}:" << text << "- no tiles";
+        if (!text.isEmpty()) {
+            qCWarning(lcMap) << "KAVRINO_TILE_URL is not an http(s) URL with {z}, {x} and {y}:" << text << "- no tiles";
+        }
         return source;
     }
     source.urlTemplate = text;
