@@ -6,7 +6,6 @@
 #include <array>
 #include <cmath>
 #include <deque>
-#include <limits>
 
 // Notation: x downrange and y height above the line of sight (ft; the line of sight is y = 0
 // and the muzzle starts at y = -sightHeight / 12), vx and vy the velocity (ft/s), t the time
@@ -25,7 +24,6 @@ constexpr double gravity = -32.174;      // ft/s²
 constexpr double zeroBracketHigh = 0.1;  // rad: bore angle bracket is [0, 0.1]
 constexpr int zeroBisections = 50;
 constexpr double earthRotation = 7.2921e-5;  // rad/s
-constexpr double never = std::numeric_limits<double>::infinity();
 static_assert(BallisticEngine::solvesSideBySide == Lanes::count);
 
 // Standard Rankine temperature, summed in double precision (518.6700000000001).
@@ -240,8 +238,10 @@ private:
             f.vx = in.muzzleVelocity * std::cos(angle);
             f.vy = in.muzzleVelocity * std::sin(angle);
             f.gravity = gravity;
+            // At the muzzle x = 0 already reaches a zero distance of 0 or less, so the start
+            // height is judged; one that is not a number is never reached.
             f.stopDistance = in.zeroRange * 3;
-            f.firstMark = never;
+            f.firstMark = flight::noMark;
         } else {
             const double boreAngle = (solve.lo + solve.hi) * 0.5;
             f.vx = in.muzzleVelocity * std::cos(boreAngle);

@@ -199,7 +199,7 @@ void Lanes::park(int lane) {
     m_bank.speed[i] = 1000;
     m_bank.gravity[i] = 0;
     m_bank.stopDistance[i] = infinity;
-    m_bank.mark[i] = infinity;
+    m_bank.mark[i] = noMark;
     m_bank.speedOfSound[i] = 1000;
     m_bank.effectiveBC[i] = 1e6;
     m_bank.table[i] = g1Table.data();

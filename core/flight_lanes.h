@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstddef>
+#include <limits>
 
 namespace kavrino::flight {
 
@@ -23,6 +24,9 @@ inline constexpr double dragFactor = -0.000208554;
 inline constexpr double stopSpeed = 100.0;          // ft/s: below this the table is of no use
 inline constexpr double stopHorizontalSpeed = 1.0;  // ft/s: the bullet no longer moves downrange
 inline constexpr double stopTime = 60.0;            // s: bounds every flight at 120,001 steps
+// A mark that no position reaches, not even an infinite one (a flight whose drag or air is
+// degenerate can fly to x = +inf in one step): every comparison with a not-a-number is false.
+inline constexpr double noMark = std::numeric_limits<double>::quiet_NaN();
 
 // One flight from the muzzle (x = 0, t = 0). Units: ft, ft/s, ft/s².
 struct Flight {
@@ -31,7 +35,7 @@ struct Flight {
     double vy = 0;
     double gravity = 0;       // vertical acceleration besides drag
     double stopDistance = 0;  // no step is taken once x has reached it
-    double firstMark = 0;     // the controller hears of the step that first reaches it; +inf: never
+    double firstMark = 0;     // the controller hears of the step that first reaches it; noMark: never
     double speedOfSound = 0;  // ft/s
     double effectiveBC = 0;   // BC over the air's density ratio
     DragModel dragModel = DragModel::G1;  // G7 reads the G7 table, G1 and custom the G1 table

@@ -87,6 +87,17 @@ TEST(BallisticEngineEdges, SpecialInputs) {
     slow.muzzleVelocity = 99;
     EXPECT_TRUE(BallisticEngine::solve(slow).empty());
 
+    // At absolute zero the speed of sound is 0 and the density ratio -inf: the first step flies
+    // the bullet to x = +inf, past the first mark (one row, from the launch speed), and the
+    // distance limit stops it before the next. The zeroing flights reach infinity too; they
+    // once recorded a row each as well (116 rows), their "no mark" being +inf, which x reached.
+    Inputs absoluteZero;
+    absoluteZero.temperature = -459.67;
+    const std::vector<TrajectoryPoint> frozen = BallisticEngine::solve(absoluteZero);
+    ASSERT_EQ(frozen.size(), 1u);
+    EXPECT_EQ(frozen.front().range, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(frozen.front().velocity, 2650);
+
     // A zero range of 0 with the sight above the bore drives the bore angle to the top of its
     // bracket, 0.1 rad: at the first row (x ≈ 301 ft, t ≈ 0.12 s) the path is about
     // 301 × tan(0.1) − 0.15 − 16.087 × 0.12² ft ≈ 30.0 ft ≈ 360 in above the line of sight.
@@ -197,7 +208,8 @@ std::vector<TrajectoryPoint> referenceSolve(const Inputs& in, bool boundedZeroin
     for (int i = 0; i < 50; ++i) {
         const double mid = (lo + hi) * 0.5;
         double y = -in.sightHeight / 12;
-        if (in.zeroRange * 3 > 0) {
+        // Only a zero distance of 0 or less judges the start height: one that is not a number flies.
+        if (!(in.zeroRange * 3 <= 0)) {
             double x = 0, vx = in.muzzleVelocity * std::cos(mid), vy = in.muzzleVelocity * std::sin(mid), t = 0;
             while (true) {
                 const double v = std::sqrt(vx * vx + vy * vy);
@@ -314,8 +326,45 @@ TEST(BallisticEngineExactness, EqualsAPlainTranscriptionBitForBit) {
     }
 }
 
-// Inputs drawn over and beyond what a user types, and with `special` a few that are not numbers
-// at all or make flights run their full 60 s.
+// Inputs whose flights hold infinities and not-a-numbers, for the stop and mark tests to meet
+// as the plain loop's comparisons do (every comparison with a not-a-number is false; only the
+// finiteness test catches one). None flies longer than 60 s.
+std::vector<Inputs> degenerateInputs() {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<Inputs> all;
+    auto add = [&all](auto change) {
+        Inputs in;
+        change(in);
+        all.push_back(in);
+    };
+    add([&](Inputs& in) { in.muzzleVelocity = nan; });  // stops before the first step
+    add([&](Inputs& in) { in.muzzleVelocity = inf; });
+    add([&](Inputs& in) { in.ballisticCoefficient = inf; });  // no drag
+    add([&](Inputs& in) { in.ballisticCoefficient = 0; });    // infinite drag: x = -inf after one step
+    // Absolute zero: the speed of sound is 0 and the density ratio -inf, so the first step
+    // flies every flight to x = +inf with a velocity that is not a number.
+    add([&](Inputs& in) { in.temperature = -459.67; });
+    add([&](Inputs& in) { in.temperature = -500; });  // colder still: the speed of sound is not a number
+    add([&](Inputs& in) { in.shootingAngle = nan; });  // the speed is not a number, vx still finite
+    add([&](Inputs& in) { in.sightHeight = nan; });    // every end height is not a number
+    add([&](Inputs& in) { in.rangeStep = nan; });      // no mark and no distance limit: 60 s, no rows
+    add([&](Inputs& in) {
+        // No zero distance: each zeroing flight flies until it falls below 100 ft/s (soon, with
+        // this much drag) and ends below the line of sight; stopped at the muzzle instead, it
+        // would end above it (the bore sits over the sight) and the bore angle would differ.
+        in.zeroRange = nan;
+        in.sightHeight = -1;
+        in.ballisticCoefficient = 0.02;
+        in.maxRange = 30;
+        in.rangeStep = 1;
+    });
+    add([&](Inputs& in) { in.maxRange = inf; });       // flies until it falls below 100 ft/s
+    return all;
+}
+
+// Inputs drawn over and beyond what a user types, and with `special` the degenerate ones and a
+// few that make flights run their full 60 s.
 std::vector<Inputs> drawnInputs(int count, std::uint64_t seed, bool special = false) {
     std::mt19937_64 random(seed);
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
@@ -349,21 +398,9 @@ std::vector<Inputs> drawnInputs(int count, std::uint64_t seed, bool special = fa
         all.push_back(in);
     }
     if (!special) return all;
+    for (const Inputs& in : degenerateInputs()) all.push_back(in);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
     Inputs odd;
-    odd.muzzleVelocity = nan;
-    all.push_back(odd);
-    odd = Inputs{};
-    odd.ballisticCoefficient = inf;
-    all.push_back(odd);
-    odd = Inputs{};
-    odd.ballisticCoefficient = 0;
-    all.push_back(odd);
-    odd = Inputs{};
-    odd.temperature = -500;  // colder than absolute zero: the speed of sound is not a number
-    all.push_back(odd);
-    odd = Inputs{};
     odd.zeroRange = nan;  // zeroing flights that never reach their end fly 60 s
     odd.maxRange = nan;
     all.push_back(odd);
@@ -412,9 +449,11 @@ TEST(BallisticEngineExactness, SolvingSideBySideGivesEachSolveAlone) {
 }
 
 // The lanes run one to a register, two (SSE2) or four (AVX, where the processor has it): each
-// gives the plain transcription's rows, alone and side by side.
+// gives the plain transcription's rows, alone and side by side, also for flights whose states
+// are infinite or not a number beside ordinary ones in the same register.
 TEST(BallisticEngineExactness, EveryKernelGivesTheSameRows) {
-    const std::vector<Inputs> all = drawnInputs(12, 13);
+    std::vector<Inputs> all = drawnInputs(12, 13);
+    for (const Inputs& in : degenerateInputs()) all.push_back(in);
     std::vector<std::vector<TrajectoryPoint>> plain;
     for (const Inputs& in : all) plain.push_back(referenceSolve(in));
     for (flight::Kernel kernel : {flight::Kernel::oneLane, flight::Kernel::sse2, flight::Kernel::avx}) {
