@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <thread>
@@ -80,14 +81,26 @@ TEST(ZeroingFinisher, TellsWhenTheExpectedAngleWasWrong) {
     EXPECT_FALSE(finisher.changed().load());
 }
 
-// Left while its thread flies (each pass of this zeroing lasts 60 s of flight): the solve does
-// not wait, the thread ends on its own, and what it reads stays alive until then.
+// Left while its thread flies (each pass of this zeroing lasts 60 s of flight, about five
+// passes in all): the solve does not wait, the thread ends on its own, and what it reads stays
+// alive until then.
 TEST(ZeroingFinisher, LeftWhileFlyingDoesNotWait) {
     SolverInput unreachable;
     unreachable.zeroRange = 20000.0;
     auto setup = std::unique_ptr<Zeroed>(new Zeroed{unreachable});
+    const std::weak_ptr<const Flight> forces = setup->flight;
     { ZeroingFinisher finisher(setup->flight, setup->zeroing, 0.1); }
     setup.reset();
+    // Not waited for: the thread still holds the forces it flies through, though the solve has
+    // let go of them. A thread waited for, to its end or to the end of its pass, would have let
+    // go too.
+    EXPECT_FALSE(forces.expired());
+    // Told to stop, it ends on its own and lets go; the deadline only keeps a fault from hanging.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (!forces.expired() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_TRUE(forces.expired());
 }
 
 // The thread may not have begun when the answer is wanted (a busy machine): the passes left are
