@@ -4,6 +4,13 @@
 # Exits non-zero on any crash, leak, timeout or out-of-memory. Work files (the growing corpus
 # and any crashing input) live in a temporary folder; a crashing input is printed in base64
 # before the folder is removed.
+#
+# Slow but bounded inputs (engine solves): the harness passes over requests whose work is known
+# to be large, tables that may hold more than 10,000 rows (engine/fuzz/fuzz_solve_json.cpp), and
+# the per-input limit allows for the rest, so that it stops only on a hang. The slowest solves
+# left are zeroings whose 50 rounds each fly the full 60 s: 3 to 5 s under the sanitizers on an
+# ordinary core (a zero range of 48,500 yd takes 3.6 s). A limit of 120 s leaves room for a
+# loaded two-core machine many times slower than that.
 set -euo pipefail
 fuzzer=$1
 seeds=$2
@@ -19,7 +26,7 @@ ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$fuzzer" "$work/corpus" \
     -max_total_time="$seconds" \
-    -timeout=30 \
+    -timeout=120 \
     -rss_limit_mb=2048 \
     -malloc_limit_mb=2048 \
     -max_len=8192 \

@@ -21,11 +21,6 @@ std::string solve_json(std::string_view text) {
     return detail::writeSolution(solver::solve(input));
 }
 
-}  // namespace kavrino_engine
-
-namespace {
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -61,6 +56,10 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+}  // namespace kavrino_engine
+
+namespace {
+
 // Keeps every exception on this side of the C boundary; an internal fault means "no reply".
 template <typename Body> char* guarded(Body&& body) noexcept {
     try {
@@ -76,7 +75,7 @@ extern "C" char* kavrino_solve_json(const char* request) {
     return guarded([&]() -> char* {
         if (request == nullptr) return nullptr;
         const std::string_view text(request);
-        if (!isValidUtf8(text)) return nullptr;
+        if (!kavrino_engine::isValidUtf8(text)) return nullptr;
         const std::string reply = kavrino_engine::solve_json(text);
         if (reply.find('\0') != std::string::npos) return nullptr;
         char* out = static_cast<char*>(std::malloc(reply.size() + 1));

@@ -10,4 +10,8 @@ namespace kavrino_engine {
 // when the request cannot be read. `text` is valid UTF-8.
 std::string solve_json(std::string_view text);
 
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. The entry point gives
+// no reply to text that is not.
+bool isValidUtf8(std::string_view text);
+
 }  // namespace kavrino_engine
