@@ -1,6 +1,7 @@
 #include "reload/pane/reload_form.h"
 
 #include "app/theme/components/form_section.h"
+#include "app/theme/components/menu_picker.h"
 #include "app/theme/components/number_field.h"
 #include "app/theme/components/plain_label.h"
 #include "app/theme/components/thin_scroll_bar.h"
@@ -30,8 +31,10 @@ constexpr int kUnitColumnWidth = 30;
 // The platform's secondary text: the primary text at lower contrast.
 QColor secondaryText() { return QColor::fromRgbF(1, 1, 1, 0.55f); }
 
-QComboBox* picker(const char* objectName, const QString& accessibleName) {
-    auto* box = new QComboBox;
+// Changes only by a row picked from its open list: a wheel turn while scrolling the form passes
+// over it instead of choosing another cartridge or load and resetting the charge.
+MenuPicker* picker(const char* objectName, const QString& accessibleName) {
+    auto* box = new MenuPicker;
     box->setObjectName(QString::fromLatin1(objectName));
     box->setAccessibleName(accessibleName);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

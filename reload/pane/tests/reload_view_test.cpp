@@ -33,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -403,6 +404,14 @@ TEST_F(ReloadPane, ATypedBarrelLengthRepredictsAndRedrawsTheCurves) {
 
 TEST_F(ReloadPane, PickingALoadAndACartridge) {
     showLoaded();
+    // A wheel turn over a closed picker, as when scrolling the form, chooses nothing.
+    auto* cartridges = find<QComboBox>("cartridgePicker");
+    const QPointF centre = QRectF(cartridges->rect()).center();
+    QWheelEvent notch(centre, cartridges->mapToGlobal(centre), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(cartridges, &notch);
+    EXPECT_EQ(view->selection().cartridge(), "6.5 CREEDMOOR");
+
     pick("loadPicker", "147 gr \u00b7 IMR 4350");  // no barrel of its own, source index 7 of two
     EXPECT_EQ(find<NumberField>("barrelLengthField")->text(), "26") << "kept from the previous load";
     EXPECT_EQ(text("sourceValue"), "Unknown");
