@@ -203,4 +203,9 @@ void SolveModel::applyCustomCurve(std::optional<DragCurve> curve, std::optional<
     solve();  // one changed() for the curve, its name and the new trajectory
 }
 
+void SolveModel::applyMuzzleVelocity(double feetPerSecond) {
+    m_muzzleVelocity = feetPerSecond;
+    solve();  // one changed() for the velocity and the new trajectory
+}
+
 }  // namespace kavrino

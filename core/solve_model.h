@@ -99,6 +99,8 @@ public:
     // Set the measured drag curve and its display name (absent both: clear the curve), then
     // solve: one changed() for the whole change, as the import pane loads or clears a curve.
     void applyCustomCurve(std::optional<DragCurve> curve, std::optional<QString> name);
+    // Set the muzzle velocity and solve: one changed(), as the import pane applies an average.
+    void applyMuzzleVelocity(double feetPerSecond);
 
     // Copy a catalog bullet (name, weight, diameter, length when known, BC and drag model)
     // into the inputs, then solve. The muzzle velocity is left as it is.

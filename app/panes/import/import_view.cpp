@@ -263,8 +263,7 @@ void ImportView::showChronograph(std::optional<ChronoImport::Series> series, con
 void ImportView::applyAverage() {
     if (!m_series) return;
     const double average = m_series->average();
-    m_model.setMuzzleVelocity(appliedMuzzleVelocity(average));
-    m_model.solve();
+    m_model.applyMuzzleVelocity(appliedMuzzleVelocity(average));
     setStatus(averageAppliedStatus(average));
 }
 

@@ -132,7 +132,9 @@ TEST_F(ImportPane, ApplyingTheAverageSetsItRoundedSolvesAndReportsItTruncated) {
     chooseCsv(fixture("average-2805.96.csv"));
     ASSERT_TRUE(view->series());
     EXPECT_EQ(tile("averageTile"), "2806");
+    QSignalSpy modelChanges(&model, &SolveModel::changed);
     QTest::mouseClick(find<QPushButton>("useAverageButton"), Qt::LeftButton);
+    EXPECT_EQ(modelChanges.count(), 1) << "observers refresh once for the velocity and its solve";
     EXPECT_EQ(model.muzzleVelocity(), 2806.0);
     EXPECT_FALSE(model.trajectory().empty());
     EXPECT_EQ(status(), "Applied 2805 fps to the active load.");
