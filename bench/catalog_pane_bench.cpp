@@ -2,14 +2,14 @@
 // line edit's change, the filter over every bullet label, the list's relayout and the
 // synchronous repaint of the visible rows, offscreen. Each iteration types one character or
 // erases it again, so every iteration is one keystroke. Also the filter alone.
-#include "app/panes/catalog/catalog_list_model.h"
-#include "app/panes/catalog/catalog_list_view.h"
-#include "app/panes/catalog/catalog_view.h"
-#include "app/panes/catalog/search_field.h"
 #include "bench/offscreen_application.h"
 #include "core/catalog.h"
 #include "core/resource_lookup.h"
 #include "core/solve_model.h"
+#include "panes/catalog/catalog_list_model.h"
+#include "panes/catalog/catalog_list_view.h"
+#include "panes/catalog/catalog_view.h"
+#include "panes/catalog/search_field.h"
 
 #include <QApplication>
 #include <QLineEdit>

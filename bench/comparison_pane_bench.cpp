@@ -7,9 +7,9 @@
 #include "bench/offscreen_application.h"
 #include "core/catalog.h"
 #include "core/resource_lookup.h"
-#include "tools/comparison/comparison_chart.h"
-#include "tools/comparison/comparison_model.h"
-#include "tools/comparison/comparison_view.h"
+#include "panes/comparison/comparison_chart.h"
+#include "panes/comparison/comparison_model.h"
+#include "panes/comparison/comparison_view.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -8,11 +8,11 @@
 #include "app/theme/components/number_field.h"
 #include "bench/offscreen_application.h"
 #include "core/resource_lookup.h"
-#include "reload/pane/charge_chart.h"
-#include "reload/pane/charge_slider.h"
-#include "reload/pane/prediction_column.h"
-#include "reload/pane/reload_selection.h"
-#include "reload/pane/reload_view.h"
+#include "panes/reload/charge_chart.h"
+#include "panes/reload/charge_slider.h"
+#include "panes/reload/prediction_column.h"
+#include "panes/reload/reload_selection.h"
+#include "panes/reload/reload_view.h"
 #include "reload/reload_catalog.h"
 
 #include <QApplication>

@@ -1,8 +1,6 @@
 // Responsiveness of the solve pane: from Return in a number field to the repainted trajectory
 // table (commit, solve through the engine library, refresh of form, strip and table, and the
 // synchronous repaint of the table's rows), offscreen. Also the solve alone, for comparison.
-#include "app/panes/solve/solve_view.h"
-#include "app/panes/solve/trajectory_table_view.h"
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/platform/testing/fake_dialogs.h"
@@ -10,6 +8,8 @@
 #include "bench/offscreen_application.h"
 #include "core/catalog.h"
 #include "core/solve_model.h"
+#include "panes/solve/solve_view.h"
+#include "panes/solve/trajectory_table_view.h"
 
 #include <QApplication>
 #include <QTest>

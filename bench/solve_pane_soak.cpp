@@ -4,7 +4,6 @@
 // resident memory at the start, after a warm-up and at the end. Memory that keeps growing after
 // the warm-up is a leak.
 //   solve_pane_soak [actions=5000] [seed=1]
-#include "app/panes/solve/solve_view.h"
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/platform/testing/fake_dialogs.h"
@@ -14,6 +13,7 @@
 #include "bench/offscreen_application.h"
 #include "core/catalog.h"
 #include "core/solve_model.h"
+#include "panes/solve/solve_view.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -2,8 +2,8 @@
 // comparison recompute of three and of five loads. The fit spreads over every core the process
 // may use: run under `taskset -c 0,1` to see it on two.
 #include "core/catalog.h"
-#include "tools/comparison/comparison_model.h"
-#include "tools/truing/truing_model.h"
+#include "panes/comparison/comparison_model.h"
+#include "panes/truing/truing_model.h"
 
 #include <QThreadPool>
 

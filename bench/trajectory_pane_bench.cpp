@@ -2,9 +2,9 @@
 // 1000 yd (1,000 rows at a 1-yd step) handed to the three charts, then the event loop run once,
 // which lays the charts out (plot areas, rule and caption) and paints the window as it would
 // on screen. Two solved trajectories alternate, so every round draws new rows.
-#include "app/panes/trajectory/trajectory_view.h"
 #include "bench/offscreen_application.h"
 #include "core/solve_model.h"
+#include "panes/trajectory/trajectory_view.h"
 
 #include <QApplication>
 

@@ -7,8 +7,8 @@
 #include "app/platform/testing/fake_dialogs.h"
 #include "app/theme/panel_decoration.h"
 #include "bench/offscreen_application.h"
-#include "tools/truing/truing_model.h"
-#include "tools/truing/truing_view.h"
+#include "panes/truing/truing_model.h"
+#include "panes/truing/truing_view.h"
 
 #include <QApplication>
 #include <QPushButton>

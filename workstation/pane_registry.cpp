@@ -1,16 +1,16 @@
 #include "workstation/pane_registry.h"
 
-#include "app/panes/catalog/catalog_view.h"
-#include "app/panes/import/import_view.h"
-#include "app/panes/solve/solve_view.h"
-#include "app/panes/trajectory/trajectory_view.h"
 #include "app/platform/platform.h"
-#include "reload/pane/reload_view.h"
+#include "panes/catalog/catalog_view.h"
+#include "panes/comparison/comparison_view.h"
+#include "panes/import/import_view.h"
+#include "panes/map/map_target_view.h"
+#include "panes/map/tile_source.h"
+#include "panes/reload/reload_view.h"
+#include "panes/solve/solve_view.h"
+#include "panes/trajectory/trajectory_view.h"
+#include "panes/truing/truing_view.h"
 #include "reload/reload_catalog.h"
-#include "tools/comparison/comparison_view.h"
-#include "tools/map/map_target_view.h"
-#include "tools/map/tile_source.h"
-#include "tools/truing/truing_view.h"
 
 #include <memory>
 

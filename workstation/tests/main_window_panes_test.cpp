@@ -6,8 +6,8 @@
 #include "app/shell/main_window.h"
 #include "core/catalog.h"
 #include "core/resource_lookup.h"
-#include "reload/pane/reload_selection.h"
-#include "reload/pane/reload_view.h"
+#include "panes/reload/reload_selection.h"
+#include "panes/reload/reload_view.h"
 #include "reload/reload_catalog.h"
 #include "workstation/pane_registry.h"
 

@@ -1,0 +1,7 @@
+#include "panes/map/map_logging.h"
+
+namespace kavrino {
+
+Q_LOGGING_CATEGORY(lcMap, "kavrino.map", QtWarningMsg)
+
+}  // namespace kavrino

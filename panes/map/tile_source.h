@@ -1,0 +1,64 @@
+#pragma once
+// Where map tiles come from: an XYZ URL template, the credit the tiles ask for, the User-Agent
+// the requests carry, the folder of the disk cache and the limits that keep the load on the tile
+// server small.
+#include "panes/map/map_viewport.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+#include <chrono>  // std::chrono::steady_clock
+#include <memory>  // std::shared_ptr
+
+namespace kavrino {
+
+class Environment;
+
+// OpenStreetMap's public raster tiles.
+inline constexpr char kOpenStreetMapTiles[] = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
+// The credit OpenStreetMap's tiles' licence asks for, shown on the map while they are drawn.
+QString tileAttribution();
+
+// Until when a tile server is left alone: after it asked to be (Retry-After), or while it cannot
+// be reached. One per server for the life of the program, shared by every copy of its
+// TileSource, so a map opened anew keeps waiting as the one before it was told to.
+class TileServerPause {
+public:
+    // Milliseconds, rounded up, until the server may be asked again; 0 when it may be now.
+    qint64 remainingMs() const;
+    // Leaves the server alone for `ms` from now, or for as long as it already was, if longer.
+    void holdFor(qint64 ms);
+
+private:
+    std::chrono::steady_clock::time_point m_until{};
+};
+
+struct TileSource {
+    QString urlTemplate;  // "{z}", "{x}" and "{y}" stand for the tile; empty: no tiles
+    QString attribution;  // the credit shown while these tiles are drawn; empty: none asked for
+    QByteArray userAgent;
+    QString cacheFolder;  // the disk cache; empty: tiles are cached in memory only
+    // Few parallel downloads, as the public tile service asks of its users.
+    int maxRequestsInFlight = 4;
+    // A tile that has not finished by then is dropped, so a server that stops answering
+    // does not hold the download slots.
+    int transferTimeoutMs = 15000;
+    std::shared_ptr<TileServerPause> pause = std::make_shared<TileServerPause>();
+
+    bool enabled() const { return !urlTemplate.isEmpty(); }
+    QUrl urlFor(const TileKey& key) const;
+};
+
+// "KavrinoPro/<version> (desktop ballistics workstation)": names the program to tile servers.
+QByteArray tileUserAgent();
+
+// The tile source the environment asks for: KAVRINO_TILE_URL when set, else OpenStreetMap's.
+// A value that is empty, or not an http(s) URL holding {z}, {x} and {y}, turns tiles off (the
+// map shows its grid). Tiles from OpenStreetMap's servers carry its credit; any other server's
+// carry none. `cacheFolder` holds the disk cache.
+TileSource tileSourceFrom(const Environment& environment, const QString& cacheFolder);
+// The same, caching in the user's cache folder: what the workstation uses.
+TileSource userTileSource(const Environment& environment);
+
+}  // namespace kavrino

@@ -1,7 +1,0 @@
-#include "tools/map/map_logging.h"
-
-namespace kavrino {
-
-Q_LOGGING_CATEGORY(lcMap, "kavrino.map", QtWarningMsg)
-
-}  // namespace kavrino
