@@ -1,12 +1,11 @@
 #include "reload/reload_catalog.h"
 
+#include "core/background_job.h"
 #include "core/character_joins.h"
 #include "reload/reload_bundles.h"
 
-#include <QFutureWatcher>
 #include <QLoggingCategory>
 #include <QSet>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <iterator>
@@ -164,16 +163,15 @@ void ReloadCatalog::loadIfNeeded() {
         m_loadFailed = false;
         emit changed();
     }
-    // The watcher belongs to the catalog, so the result is delivered on the catalog's thread and
-    // dropped if the catalog is gone; the worker holds only its own copy of the lookup.
-    auto* watcher = new QFutureWatcher<std::optional<ReloadData>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-        m_loading = false;
-        // Taken, not copied: tens of thousands of loads are not duplicated on this thread.
-        publish(watcher->future().takeResult());
-        watcher->deleteLater();
-    });
-    watcher->setFuture(QtConcurrent::run([files = m_files] { return buildReloadData(files); }));
+    // Delivered on the catalog's thread, and dropped if the catalog is gone; the worker holds
+    // only its own copy of the lookup. The result is moved: tens of thousands of loads are not
+    // duplicated on this thread.
+    runBackgroundJob(
+        this, [files = m_files] { return buildReloadData(files); },
+        [this](std::optional<ReloadData> data) {
+            m_loading = false;
+            publish(std::move(data));
+        });
 }
 
 void ReloadCatalog::publish(std::optional<ReloadData> data) {

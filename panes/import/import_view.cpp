@@ -14,16 +14,15 @@
 #include "app/theme/panel_decoration.h"
 #include "app/theme/symbol_icon.h"
 #include "app/theme/typeface.h"
+#include "core/background_job.h"
 #include "core/solve_model.h"
 #include "panes/import/import_texts.h"
 
-#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QScrollArea>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace kavrino {
 namespace {
@@ -223,15 +222,14 @@ void ImportView::parseThen(std::string text, Result (*parse)(std::string_view), 
         return;
     }
     setReading(true);
-    // The watcher is a child of the pane: when the pane goes first, the result is dropped.
-    auto* watcher = new QFutureWatcher<Result>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, show = std::move(show)] {
-        watcher->deleteLater();
-        setReading(false);
-        show(watcher->result());
-        emit fileActionFinished();
-    });
-    watcher->setFuture(QtConcurrent::run([text = std::move(text), parse] { return parse(text); }));
+    // A pane that goes first drops the result.
+    runBackgroundJob(
+        this, [text = std::move(text), parse] { return parse(text); },
+        [this, show = std::move(show)](Result result) {
+            setReading(false);
+            show(std::move(result));
+            emit fileActionFinished();
+        });
 }
 
 void ImportView::chooseChronographFile() {
