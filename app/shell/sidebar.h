@@ -60,7 +60,7 @@ protected:
 
 private:
     WorkspaceTab m_selection;
-    std::array<SidebarRow*, 8> m_rows{};
+    std::array<SidebarRow*, kWorkspaceTabCount> m_rows{};
 };
 
 }  // namespace kavrino

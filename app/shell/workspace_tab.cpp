@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <iterator>  // std::size
+
 namespace kavrino {
 namespace {
 
@@ -11,7 +13,8 @@ struct TabInfo {
     const char* systemImage;
 };
 
-constexpr std::array<TabInfo, 8> kTabs = {{
+// In the order of kAllWorkspaceTabs.
+constexpr TabInfo kTabs[] = {
     {"Solve", "solve", "scope"},
     {"Reload", "reload", "flame"},
     {"Catalog", "catalog", "books.vertical"},
@@ -20,7 +23,8 @@ constexpr std::array<TabInfo, 8> kTabs = {{
     {"Truing", "truing", "slider.horizontal.3"},
     {"GIS Targeting", "map", "map"},
     {"Import", "dataImport", "square.and.arrow.down"},
-}};
+};
+static_assert(std::size(kTabs) == kWorkspaceTabCount, "every workspace tab has a title and a symbol");
 
 const TabInfo& info(WorkspaceTab tab) { return kTabs[size_t(position(tab))]; }
 

@@ -1,22 +1,33 @@
 #pragma once
-// The eight workspace panes, in sidebar order. Positions 0-2 form the "WORKSPACE" group,
-// positions 3 and above "PRO TOOLS".
+// The workspace panes, in sidebar order: the one list that says which panes there are and how
+// many. Positions 0-2 form the "WORKSPACE" group, positions 3 and above "PRO TOOLS". A new pane
+// adds its case here, its title and symbol in workspace_tab.cpp, and its factory in the registry.
 #include <QString>
 
 #include <array>
+#include <cstddef>  // std::size_t
 #include <optional>
 
 namespace kavrino {
 
 enum class WorkspaceTab { solve, reload, catalog, comparison, visualize, truing, map, dataImport };
 
-inline constexpr std::array<WorkspaceTab, 8> kAllWorkspaceTabs = {
+inline constexpr std::array kAllWorkspaceTabs = {
     WorkspaceTab::solve,      WorkspaceTab::reload, WorkspaceTab::catalog,
     WorkspaceTab::comparison, WorkspaceTab::visualize, WorkspaceTab::truing,
     WorkspaceTab::map,        WorkspaceTab::dataImport};
 
-// Position in the sidebar, 0-7.
+inline constexpr std::size_t kWorkspaceTabCount = kAllWorkspaceTabs.size();
+
+// Position in the sidebar, 0 to kWorkspaceTabCount - 1.
 constexpr int position(WorkspaceTab tab) { return static_cast<int>(tab); }
+
+// Positions index arrays sized by the count: the list holds every case once, in declaration order.
+static_assert([] {
+    for (std::size_t i = 0; i < kWorkspaceTabCount; ++i)
+        if (position(kAllWorkspaceTabs[i]) != int(i)) return false;
+    return true;
+}(), "kAllWorkspaceTabs lists the cases in declaration order, positions 0 to N-1");
 
 // The pane's title, e.g. "GIS Targeting"; also its identity (raw value).
 QString title(WorkspaceTab tab);
