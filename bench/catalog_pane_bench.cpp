@@ -2,6 +2,7 @@
 // line edit's change, the filter over every bullet label, the list's relayout and the
 // synchronous repaint of the visible rows, offscreen. Each iteration types one character or
 // erases it again, so every iteration is one keystroke. Also the filter alone.
+#include "app/workspace/pane_connections.h"
 #include "bench/offscreen_application.h"
 #include "core/catalog.h"
 #include "core/resource_lookup.h"
@@ -72,7 +73,8 @@ void BM_FilterOnly(benchmark::State& state) {
     const Keystroke& keystroke = kKeystrokes[state.range(0)];
     kavrino::Catalog catalog;
     catalog.load(kavrino::ResourceLookup());
-    kavrino::CatalogListModel rows(catalog);
+    kavrino::PaneConnections connections;
+    kavrino::CatalogListModel rows(catalog, connections);
     const QString before = QString::fromLatin1(keystroke.before);
     const QString after = before + QLatin1Char(keystroke.typed);
     bool typed = false;

@@ -33,6 +33,7 @@ void BM_AddFifthLoadToRepaintedChart(benchmark::State& state) {
     kavrino::ComparisonView view(catalog, platform);
     view.resize(1090, 797);
     view.show();
+    view.appear();
     QComboBox& picker = *view.picker();
     for (int i = 1; i <= 4; ++i) pick(picker, i * 10);
     QCoreApplication::processEvents();

@@ -33,6 +33,7 @@ void BM_ReturnToRepaintedTable(benchmark::State& state) {
     kavrino::SolveView view(model, catalog, platform);
     view.resize(1090, 780);
     view.show();
+    view.appear();
     auto* step = view.findChild<kavrino::NumberField*>(QStringLiteral("rangeStepField"));
     for (auto _ : state) {
         QTest::keyClick(step, Qt::Key_Return);

@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
     kavrino::SolveView view(model, kavrino::Catalog::shared(), platform);
     view.resize(1090, 780);
     view.show();
+    view.appear();
     QApplication::processEvents();
 
     const auto fields = view.findChildren<kavrino::NumberField*>();

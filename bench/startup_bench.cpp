@@ -8,6 +8,7 @@
 #include "app/shell/main_window.h"
 #include "bench/offscreen_application.h"
 #include "core/catalog.h"
+#include "reload/reload_catalog.h"
 #include "workstation/pane_registry.h"
 
 #include <QApplication>
@@ -26,9 +27,10 @@ void BM_WindowBuiltAndPainted(benchmark::State& state) {
     kavrino::Platform platform{environment, dialogs};
     kavrino::AutoUpdater updater(dialogs);
     kavrino::Catalog::shared();  // loaded once per process, measured below on its own
+    kavrino::ReloadCatalog reloadCatalog;
     for (auto _ : state) {
-        kavrino::MainWindow window(platform, kavrino::Catalog::shared(), kavrino::workspacePanes(),
-                                   updater);
+        kavrino::MainWindow window(platform, kavrino::Catalog::shared(), reloadCatalog,
+                                   kavrino::workspacePanes(), updater);
         window.show();
         QImage frame = window.grab().toImage();
         benchmark::DoNotOptimize(frame.constBits());

@@ -27,6 +27,7 @@ void BM_RedrawTrajectoryPage(benchmark::State& state) {
     kavrino::TrajectoryView3D view(model, kavrino::displaySpeedOfSound);
     view.resize(1090, 780);
     view.show();
+    view.appear();
     QApplication::processEvents();
     bool flip = false;
     for (auto _ : state) {
@@ -47,6 +48,7 @@ void BM_RepaintTrajectoryPage(benchmark::State& state) {
     kavrino::TrajectoryView3D view(model, kavrino::displaySpeedOfSound);
     view.resize(1090, 780);
     view.show();
+    view.appear();
     QApplication::processEvents();
     for (auto _ : state) view.repaint();
     state.counters["rows"] = double(model.trajectory().size());

@@ -2,9 +2,6 @@
 // panel (the fit on the window's thread, the refresh of rows and result, the layout and the
 // synchronous repaint), offscreen, with the default load and observations, the BC fit off (0)
 // and on (1).
-#include "app/platform/environment.h"
-#include "app/platform/platform.h"
-#include "app/platform/testing/fake_dialogs.h"
 #include "app/theme/panel_decoration.h"
 #include "bench/offscreen_application.h"
 #include "panes/truing/truing_model.h"
@@ -20,13 +17,11 @@ namespace {
 
 void BM_SolveTruingToRepaintedResult(benchmark::State& state) {
     kavrino::bench::offscreenApplication("bench_truing_pane");
-    kavrino::FixedEnvironment environment;
-    kavrino::FakeDialogs dialogs;
-    kavrino::Platform platform{environment, dialogs};
-    kavrino::TruingView view(platform);
+    kavrino::TruingView view;
     view.model().setTrueBC(state.range(0) != 0);
     view.resize(1090, 797);
     view.show();
+    view.appear();
     QCoreApplication::processEvents();
     auto* solve = view.findChild<QPushButton*>(QStringLiteral("solveTruingButton"));
     for (auto _ : state) {

@@ -149,11 +149,6 @@ std::optional<ReloadData> buildReloadData(const ResourceLookup& files) {
     return data;
 }
 
-ReloadCatalog& ReloadCatalog::shared() {
-    static ReloadCatalog* instance = new ReloadCatalog();  // lives as long as the process
-    return *instance;
-}
-
 ReloadCatalog::ReloadCatalog(ResourceLookup files, QObject* parent) : QObject(parent), m_files(std::move(files)) {}
 
 void ReloadCatalog::loadIfNeeded() {

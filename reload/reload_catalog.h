@@ -6,7 +6,8 @@
 // Loading is separate from the catalog: buildReloadData() reads and indexes the files of any
 // ResourceLookup and touches nothing shared; ReloadCatalog runs it on a worker thread and
 // publishes the result on its own thread in one step. Tests build catalogs of their own over a
-// fixture folder; the application uses the one shared instance over the bundled files.
+// fixture folder; the application object owns the one over the bundled files and hands it to
+// the panes.
 #include "core/resource_lookup.h"
 #include "reload/reload_records.h"
 
@@ -40,9 +41,7 @@ std::optional<ReloadData> buildReloadData(const ResourceLookup& files);
 class ReloadCatalog : public QObject {
     Q_OBJECT
 public:
-    // The process-wide catalog over the bundled files; created on first use, not loaded.
-    static ReloadCatalog& shared();
-
+    // Over `files` (the bundled files by default); not loaded yet.
     explicit ReloadCatalog(ResourceLookup files = ResourceLookup(), QObject* parent = nullptr);
 
     // Starts a background load unless the catalog is loaded or a load is already running; call

@@ -22,8 +22,8 @@ KavrinoDesktopApp::KavrinoDesktopApp(QApplication& application)
       m_delegate(m_dialogs, m_host, m_environment),
       m_updater(std::make_unique<AutoUpdater>(m_dialogs)) {
     applyTheme(m_application);
-    m_window = std::make_unique<MainWindow>(m_platform, Catalog::shared(), workspacePanes(),
-                                            *m_updater);
+    m_window = std::make_unique<MainWindow>(m_platform, Catalog::shared(), m_reloadCatalog,
+                                            workspacePanes(), *m_updater);
 }
 
 KavrinoDesktopApp::~KavrinoDesktopApp() = default;

@@ -1,5 +1,10 @@
 #pragma once
-// The platform services the shell hands to its panes: built once in main, faked in tests.
+// The platform services the shell hands to its panes: built once by the application object,
+// faked in tests.
+#include "app/platform/tile_server_pause.h"
+
+#include <memory>  // std::shared_ptr
+
 namespace kavrino {
 
 class Dialogs;
@@ -8,6 +13,8 @@ class Environment;
 struct Platform {
     Environment& environment;
     Dialogs& dialogs;
+    // The map's tile server's pause, for as long as this Platform lives: the program's one.
+    std::shared_ptr<TileServerPause> tileServerPause = std::make_shared<TileServerPause>();
 };
 
 }  // namespace kavrino

@@ -4,11 +4,13 @@
 #include "app/shell/header_bar.h"
 #include "app/shell/sidebar.h"
 #include "app/theme/palette.h"
+#include "app/workspace/workspace_pane.h"
 #include "core/catalog.h"
 #include "core/solve_model.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <utility>  // std::exchange
@@ -33,12 +35,11 @@ protected:
 
 }  // namespace
 
-ContentView::ContentView(const Platform& platform, Catalog& catalog, WorkspacePanes panes,
-                         QWidget* parent)
+ContentView::ContentView(const Platform& platform, Catalog& catalog, ReloadCatalog& reloadCatalog,
+                         WorkspacePanes panes, QWidget* parent)
     : QWidget(parent),
-      m_platform(platform),
       m_model(std::make_unique<SolveModel>()),
-      m_catalog(catalog),
+      m_context{*m_model, catalog, reloadCatalog, platform, demonstrationPreset(platform.environment)},
       m_panes(std::move(panes)),
       m_selection(initialTab(platform.environment)) {
     setObjectName(QStringLiteral("contentView"));
@@ -80,6 +81,10 @@ WorkspaceTab ContentView::initialTab(const Environment& environment) {
     return workspaceTabFromEnvironmentValue(environment.value(QStringLiteral("KAVRINO_TAB")));
 }
 
+bool ContentView::demonstrationPreset(const Environment& environment) {
+    return environment.value(QStringLiteral("KAVRINO_PRESET")) == QStringLiteral("screenshot");
+}
+
 void ContentView::setMinimumContentSize(const QSize& size) {
     m_minimumContentSize = size;
     updateGeometry();
@@ -103,17 +108,12 @@ void ContentView::setSelection(WorkspaceTab tab) {
 void ContentView::retirePane() {
     if (m_pane == nullptr) return;
     // A pane may change the selection from one of its own signal handlers, whose code is still
-    // running: it leaves the screen and stops observing the shared objects now, and is deleted
+    // running: it stops observing the shared objects and leaves the screen now, and is deleted
     // once control is back in the event loop.
-    QWidget* old = std::exchange(m_pane, nullptr);
+    WorkspacePane* old = std::exchange(m_pane, nullptr);
+    old->retire();
     old->hide();
     m_detail->layout()->removeWidget(old);
-    QList<QObject*> observers = old->findChildren<QObject*>();
-    observers.append(old);
-    for (QObject* observer : observers) {
-        QObject::disconnect(m_model.get(), nullptr, observer, nullptr);
-        QObject::disconnect(&m_catalog, nullptr, observer, nullptr);
-    }
     old->deleteLater();
 }
 
@@ -121,10 +121,18 @@ void ContentView::showPane() {
     // The old pane is retired before the new one is built, so only one pane ever observes the
     // model.
     retirePane();
-    m_pane = m_panes.build(m_selection, PaneContext{*m_model, m_catalog, m_platform});
+    m_pane = m_panes.build(m_selection, m_context);
     m_pane->setParent(m_detail);
     m_detail->layout()->addWidget(m_pane);
     m_pane->show();
+    // Built before the window is shown, the pane appears with the window (showEvent below).
+    if (isVisible()) m_pane->appear();
+}
+
+void ContentView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A window restored from the dock is not the pane coming on screen again.
+    if (!event->spontaneous() && m_pane != nullptr) m_pane->appear();
 }
 
 }  // namespace kavrino

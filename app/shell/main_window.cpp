@@ -13,12 +13,12 @@
 
 namespace kavrino {
 
-MainWindow::MainWindow(const Platform& platform, Catalog& catalog, WorkspacePanes panes,
-                       AutoUpdater& updater, QWidget* parent)
+MainWindow::MainWindow(const Platform& platform, Catalog& catalog, ReloadCatalog& reloadCatalog,
+                       WorkspacePanes panes, AutoUpdater& updater, QWidget* parent)
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Kavrino Pro"));
-    m_content = new ContentView(platform, catalog, std::move(panes), this);
+    m_content = new ContentView(platform, catalog, reloadCatalog, std::move(panes), this);
     m_content->setMinimumContentSize(kMinimumContentSize);
     setCentralWidget(m_content);
     buildMenus(updater);

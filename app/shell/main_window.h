@@ -19,8 +19,8 @@ public:
     static constexpr QSize kDefaultSize{1340, 860};
     static constexpr QSize kMinimumContentSize{1080, 720};
 
-    MainWindow(const Platform& platform, Catalog& catalog, WorkspacePanes panes,
-               AutoUpdater& updater, QWidget* parent = nullptr);
+    MainWindow(const Platform& platform, Catalog& catalog, ReloadCatalog& reloadCatalog,
+               WorkspacePanes panes, AutoUpdater& updater, QWidget* parent = nullptr);
 
     ContentView* contentView() const { return m_content; }
 

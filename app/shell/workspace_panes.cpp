@@ -1,18 +1,18 @@
 #include "app/shell/workspace_panes.h"
 
-#include <QWidget>
+#include "app/workspace/workspace_pane.h"
 
 namespace kavrino {
 
-QWidget* emptyPane(WorkspaceTab tab) {
-    auto* page = new QWidget;
+WorkspacePane* emptyPane(WorkspaceTab tab) {
+    auto* page = new WorkspacePane;
     page->setObjectName(QStringLiteral("emptyPane_") + caseName(tab));
     return page;
 }
 
-QWidget* WorkspacePanes::build(WorkspaceTab tab, const PaneContext& context) const {
+WorkspacePane* WorkspacePanes::build(WorkspaceTab tab, const PaneContext& context) const {
     const PaneFactory& factory = m_factories[size_t(position(tab))];
-    QWidget* pane = factory ? factory(context) : nullptr;
+    WorkspacePane* pane = factory ? factory(context) : nullptr;
     return pane != nullptr ? pane : emptyPane(tab);
 }
 

@@ -1,13 +1,14 @@
 #include "panes/catalog/catalog_list_model.h"
 
+#include "app/workspace/pane_connections.h"
 #include "core/catalog.h"
 #include "panes/catalog/catalog_row_texts.h"
 
 namespace kavrino {
 
-CatalogListModel::CatalogListModel(const Catalog& catalog, QObject* parent)
+CatalogListModel::CatalogListModel(const Catalog& catalog, PaneConnections& connections, QObject* parent)
     : QAbstractListModel(parent), m_catalog(catalog) {
-    connect(&catalog, &Catalog::changed, this, [this] {
+    connections.observe(&catalog, &Catalog::changed, this, [this] {
         beginResetModel();
         rebuildTexts();
         refilter();

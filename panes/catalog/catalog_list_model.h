@@ -12,6 +12,7 @@
 namespace kavrino {
 
 class Catalog;
+class PaneConnections;
 
 class CatalogListModel final : public QAbstractListModel {
     Q_OBJECT
@@ -19,7 +20,8 @@ public:
     enum class List { bullets, factoryLoads };
     enum Role { TitleRole = Qt::UserRole + 1, SubtitleRole };
 
-    explicit CatalogListModel(const Catalog& catalog, QObject* parent = nullptr);
+    // Follows the catalog's changes through `connections`, the pane's.
+    CatalogListModel(const Catalog& catalog, PaneConnections& connections, QObject* parent = nullptr);
 
     List list() const { return m_list; }
     void setList(List list);

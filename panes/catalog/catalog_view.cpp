@@ -36,7 +36,10 @@ QWidget* divider() {
 }  // namespace
 
 CatalogView::CatalogView(SolveModel& model, Catalog& catalog, QWidget* parent)
-    : QWidget(parent), m_model(model), m_catalog(catalog), m_rows(new CatalogListModel(catalog, this)) {
+    : WorkspacePane(parent),
+      m_model(model),
+      m_catalog(catalog),
+      m_rows(new CatalogListModel(catalog, connections(), this)) {
     setObjectName(QStringLiteral("catalogView"));
     fillWithBackground(*this);
 
@@ -86,7 +89,7 @@ CatalogView::CatalogView(SolveModel& model, Catalog& catalog, QWidget* parent)
 
     setTabOrder(m_picker, m_search);
     setTabOrder(m_search, m_list);
-    connect(&m_catalog, &Catalog::changed, this, &CatalogView::updateCounts);
+    observe(&m_catalog, &Catalog::changed, this, &CatalogView::updateCounts);
     updateCounts();
     showList(0);
 }

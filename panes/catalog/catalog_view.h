@@ -4,7 +4,7 @@
 // narrowed by the search text. "Use" on a row, a double-click on it or Return on the focused
 // row applies the entry to the shared solve model, which solves at once; the pane itself stays
 // as it is. The search text and the chosen list last as long as the pane.
-#include <QWidget>
+#include "app/workspace/workspace_pane.h"
 
 namespace kavrino {
 
@@ -15,7 +15,7 @@ class SearchField;
 class SegmentedPicker;
 class SolveModel;
 
-class CatalogView final : public QWidget {
+class CatalogView final : public WorkspacePane {
     Q_OBJECT
 public:
     CatalogView(SolveModel& model, Catalog& catalog, QWidget* parent = nullptr);

@@ -1,6 +1,5 @@
 #include "panes/comparison/comparison_view.h"
 
-#include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/menu_picker.h"
@@ -22,7 +21,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -55,8 +53,13 @@ const CatalogCartridge* findPresetCartridge(const std::vector<CatalogCartridge>&
 
 }  // namespace
 
-ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidget* parent)
-    : QWidget(parent), m_catalog(catalog), m_platform(platform), m_model(new ComparisonModel(this)) {
+ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, bool demonstrationPreset,
+                               QWidget* parent)
+    : WorkspacePane(parent),
+      m_catalog(catalog),
+      m_platform(platform),
+      m_demonstrationPreset(demonstrationPreset),
+      m_model(new ComparisonModel(this)) {
     setObjectName(QStringLiteral("comparisonView"));
     fillWithBackground(*this);
 
@@ -122,7 +125,7 @@ ComparisonView::ComparisonView(Catalog& catalog, const Platform& platform, QWidg
     layout->addWidget(m_scroll);
 
     connect(m_model, &ComparisonModel::changed, this, &ComparisonView::refresh);
-    connect(&m_catalog, &Catalog::changed, this, &ComparisonView::fillPicker);
+    observe(&m_catalog, &Catalog::changed, this, &ComparisonView::fillPicker);
     refresh();
 }
 
@@ -228,8 +231,8 @@ void ComparisonView::syncChips() {
     m_chipLoads = std::move(ids);
 }
 
-void ComparisonView::onAppearPreset() {
-    if (m_platform.environment.value(QStringLiteral("KAVRINO_PRESET")) != QStringLiteral("screenshot")) return;
+void ComparisonView::appear() {
+    if (!m_demonstrationPreset) return;
     if (!m_model->loads().empty()) return;
     for (const char* name : kPresetLoads) {
         if (const CatalogCartridge* found = findPresetCartridge(m_catalog.cartridges(), QString::fromUtf8(name))) {
@@ -240,11 +243,5 @@ void ComparisonView::onAppearPreset() {
 }
 
 void ComparisonView::exportCSV() { exportComparisonCSV(*m_model, m_platform.dialogs); }
-
-void ComparisonView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // A window restored from the dock is not the pane coming on screen again.
-    if (!event->spontaneous()) onAppearPreset();
-}
 
 }  // namespace kavrino

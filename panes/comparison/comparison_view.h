@@ -4,8 +4,9 @@
 // that removes it); one chart of elevation come-up against range with a line per load; and
 // "Export CSV". With no load it shows an empty state instead of chips and chart. The pane owns
 // its model: a pane built anew starts with an empty comparison.
+#include "app/workspace/workspace_pane.h"
+
 #include <QUuid>
-#include <QWidget>
 
 #include <vector>
 
@@ -22,16 +23,18 @@ class PanelCard;
 class StyledButton;
 struct Platform;
 
-class ComparisonView final : public QWidget {
+class ComparisonView final : public WorkspacePane {
     Q_OBJECT
 public:
-    ComparisonView(Catalog& catalog, const Platform& platform, QWidget* parent = nullptr);
+    // With `demonstrationPreset`, the pane fills in three factory loads when it appears.
+    ComparisonView(Catalog& catalog, const Platform& platform, bool demonstrationPreset = false,
+                   QWidget* parent = nullptr);
 
     ComparisonModel& model() const { return *m_model; }
 
-    // Runs each time the pane comes on screen: with KAVRINO_PRESET exactly "screenshot" and no
-    // load yet, adds three factory loads.
-    void onAppearPreset();
+    // Each time the pane comes on screen: under the demonstration preset with no load yet, adds
+    // three factory loads.
+    void appear() override;
     // The "Export CSV" action.
     void exportCSV();
 
@@ -39,9 +42,6 @@ public:
     QScrollArea* scrollArea() const { return m_scroll; }
     ComparisonChart* chart() const { return m_chart; }
     const std::vector<ComparisonChip*>& chips() const { return m_chips; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildEmptyState();
@@ -56,6 +56,7 @@ private:
 
     Catalog& m_catalog;
     const Platform& m_platform;
+    const bool m_demonstrationPreset;
     ComparisonModel* m_model;  // a child of the pane
 
     QScrollArea* m_scroll = nullptr;

@@ -75,7 +75,7 @@ public:
 }  // namespace
 
 ImportView::ImportView(SolveModel& model, const Platform& platform, QWidget* parent)
-    : QWidget(parent), m_model(model), m_platform(platform), m_status(noFileLoadedStatus()) {
+    : WorkspacePane(parent), m_model(model), m_platform(platform), m_status(noFileLoadedStatus()) {
     setObjectName(QStringLiteral("importView"));
     fillWithBackground(*this);
 
@@ -101,7 +101,7 @@ ImportView::ImportView(SolveModel& model, const Platform& platform, QWidget* par
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll);
 
-    connect(&m_model, &SolveModel::changed, this, &ImportView::refresh);
+    observe(&m_model, &SolveModel::changed, this, &ImportView::refresh);
     refresh();
 }
 

@@ -7,10 +7,10 @@
 // Files come through the platform's open panel and are read as strict UTF-8. A large file is
 // parsed off the GUI thread; while it is, neither card opens another file, and a pane that
 // goes away meanwhile drops the result.
+#include "app/workspace/workspace_pane.h"
 #include "core/chrono_import.h"
 
 #include <QString>
-#include <QWidget>
 
 #include <array>
 #include <cstddef>
@@ -29,7 +29,7 @@ class StatTile;
 class StyledButton;
 struct Platform;
 
-class ImportView final : public QWidget {
+class ImportView final : public WorkspacePane {
     Q_OBJECT
 public:
     ImportView(SolveModel& model, const Platform& platform, QWidget* parent = nullptr);

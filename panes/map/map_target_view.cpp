@@ -29,7 +29,7 @@ QFont captionFont(QFont::Weight weight = QFont::Normal) { return uiFont(10, weig
 }  // namespace
 
 MapTargetView::MapTargetView(const MapTargetState& initial, const TileSource& tiles, QWidget* parent)
-    : QWidget(parent), m_model(new MapTargetModel(initial, this)) {
+    : WorkspacePane(parent), m_model(new MapTargetModel(initial, this)) {
     setObjectName(QStringLiteral("mapTargetView"));
     fillWithBackground(*this);
 

@@ -3,7 +3,7 @@
 // the shooter to the target and the two elevation fields; at the right the map with both
 // positions and the line between them. The positions stay as the pane was given them; the
 // user changes the elevations and moves the map.
-#include <QWidget>
+#include "app/workspace/workspace_pane.h"
 
 class QLabel;
 
@@ -15,7 +15,7 @@ class NumberField;
 struct MapTargetState;
 struct TileSource;
 
-class MapTargetView final : public QWidget {
+class MapTargetView final : public WorkspacePane {
     Q_OBJECT
 public:
     MapTargetView(const MapTargetState& initial, const TileSource& tiles, QWidget* parent = nullptr);

@@ -4,8 +4,6 @@
 #include "app/platform/environment.h"
 #include "panes/map/map_logging.h"
 
-#include <algorithm>
-
 namespace kavrino {
 namespace {
 
@@ -27,15 +25,6 @@ bool isOpenStreetMapServer(const QUrl& url) {
 }
 
 }  // namespace
-
-qint64 TileServerPause::remainingMs() const {
-    const auto left = m_until - std::chrono::steady_clock::now();
-    return left.count() > 0 ? std::chrono::ceil<std::chrono::milliseconds>(left).count() : 0;
-}
-
-void TileServerPause::holdFor(qint64 ms) {
-    m_until = std::max(m_until, std::chrono::steady_clock::now() + std::chrono::milliseconds(ms));
-}
 
 QString tileAttribution() { return QStringLiteral("\u00a9 OpenStreetMap contributors"); }
 

@@ -2,13 +2,13 @@
 // Where map tiles come from: an XYZ URL template, the credit the tiles ask for, the User-Agent
 // the requests carry, the folder of the disk cache and the limits that keep the load on the tile
 // server small.
+#include "app/platform/tile_server_pause.h"
 #include "panes/map/map_viewport.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
 
-#include <chrono>  // std::chrono::steady_clock
 #include <memory>  // std::shared_ptr
 
 namespace kavrino {
@@ -20,20 +20,6 @@ inline constexpr char kOpenStreetMapTiles[] = "https://tile.openstreetmap.org/{z
 // The credit OpenStreetMap's tiles' licence asks for, shown on the map while they are drawn.
 QString tileAttribution();
 
-// Until when a tile server is left alone: after it asked to be (Retry-After), or while it cannot
-// be reached. One per server for the life of the program, shared by every copy of its
-// TileSource, so a map opened anew keeps waiting as the one before it was told to.
-class TileServerPause {
-public:
-    // Milliseconds, rounded up, until the server may be asked again; 0 when it may be now.
-    qint64 remainingMs() const;
-    // Leaves the server alone for `ms` from now, or for as long as it already was, if longer.
-    void holdFor(qint64 ms);
-
-private:
-    std::chrono::steady_clock::time_point m_until{};
-};
-
 struct TileSource {
     QString urlTemplate;  // "{z}", "{x}" and "{y}" stand for the tile; empty: no tiles
     QString attribution;  // the credit shown while these tiles are drawn; empty: none asked for
@@ -44,6 +30,7 @@ struct TileSource {
     // A tile that has not finished by then is dropped, so a server that stops answering
     // does not hold the download slots.
     int transferTimeoutMs = 15000;
+    // Shared by every copy of the source; the workstation hands in the program's one pause.
     std::shared_ptr<TileServerPause> pause = std::make_shared<TileServerPause>();
 
     bool enabled() const { return !urlTemplate.isEmpty(); }

@@ -1,5 +1,6 @@
 #include "panes/reload/reload_selection.h"
 
+#include "app/workspace/pane_connections.h"
 #include "reload/reload_catalog.h"
 
 #include <algorithm>
@@ -57,9 +58,9 @@ private:
     ReloadSelection& m_selection;
 };
 
-ReloadSelection::ReloadSelection(ReloadCatalog& catalog, QObject* parent)
+ReloadSelection::ReloadSelection(ReloadCatalog& catalog, PaneConnections& connections, QObject* parent)
     : QObject(parent), m_catalog(catalog), m_catalogLoaded(catalog.loaded()) {
-    connect(&m_catalog, &ReloadCatalog::changed, this, &ReloadSelection::catalogChanged);
+    connections.observe(&m_catalog, &ReloadCatalog::changed, this, &ReloadSelection::catalogChanged);
 }
 
 void ReloadSelection::catalogChanged() {

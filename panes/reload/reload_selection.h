@@ -19,6 +19,7 @@
 
 namespace kavrino {
 
+class PaneConnections;
 class ReloadCatalog;
 
 // A load of the chosen cartridge that can be predicted, with the powder matched to it.
@@ -30,7 +31,8 @@ struct LoadOption {
 class ReloadSelection final : public QObject {
     Q_OBJECT
 public:
-    explicit ReloadSelection(ReloadCatalog& catalog, QObject* parent = nullptr);
+    // Follows the catalog's changes through `connections`, the pane's.
+    ReloadSelection(ReloadCatalog& catalog, PaneConnections& connections, QObject* parent = nullptr);
 
     const ReloadCatalog& catalog() const { return m_catalog; }
 

@@ -12,7 +12,6 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QShowEvent>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -70,7 +69,7 @@ protected:
 }  // namespace
 
 ReloadView::ReloadView(ReloadCatalog& catalog, QWidget* parent)
-    : QWidget(parent), m_selection(new ReloadSelection(catalog, this)) {
+    : WorkspacePane(parent), m_selection(new ReloadSelection(catalog, connections(), this)) {
     setObjectName(QStringLiteral("reloadView"));
     fillWithBackground(*this);
 
@@ -138,10 +137,6 @@ void ReloadView::refresh() {
     }
 }
 
-void ReloadView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // A window restored from the dock is not the pane coming on screen again.
-    if (!event->spontaneous()) m_selection->appear();
-}
+void ReloadView::appear() { m_selection->appear(); }
 
 }  // namespace kavrino

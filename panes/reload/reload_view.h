@@ -6,9 +6,8 @@
 // All data come from the reload catalog, which the pane asks to load (in the background) each
 // time it comes on screen until it has loaded. Until then the pane shows that it is loading; a
 // failed load shows the failure instead, and the next appearance tries again.
-#include <QWidget>
+#include "app/workspace/workspace_pane.h"
 
-class QShowEvent;
 class QSplitter;
 class QStackedLayout;
 
@@ -19,11 +18,15 @@ class ReloadCatalog;
 class ReloadForm;
 class ReloadSelection;
 
-class ReloadView final : public QWidget {
+class ReloadView final : public WorkspacePane {
     Q_OBJECT
 public:
     // The pane's choices live as long as the pane: shown again, it starts afresh.
     explicit ReloadView(ReloadCatalog& catalog, QWidget* parent = nullptr);
+
+    // Each time the pane comes on screen: the catalog is asked to load (again, after a
+    // failure), then the selection is resolved.
+    void appear() override;
 
     ReloadSelection& selection() const { return *m_selection; }
     // The view on show: the failure, the loading or the split view (built once loaded).
@@ -31,9 +34,6 @@ public:
     QSplitter* splitter() const { return m_splitter; }
     ReloadForm* form() const { return m_form; }
     PredictionColumn* predictionColumn() const { return m_column; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildFailureView();

@@ -1,6 +1,5 @@
 #include "panes/solve/solve_view.h"
 
-#include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/form_section.h"
@@ -26,7 +25,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
-#include <QShowEvent>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -95,8 +93,13 @@ QHBoxLayout* controlRow(const QString& label, QWidget* control) {
 
 }  // namespace
 
-SolveView::SolveView(SolveModel& model, Catalog& catalog, const Platform& platform, QWidget* parent)
-    : QWidget(parent), m_model(model), m_catalog(catalog), m_platform(platform) {
+SolveView::SolveView(SolveModel& model, Catalog& catalog, const Platform& platform, bool demonstrationPreset,
+                     QWidget* parent)
+    : WorkspacePane(parent),
+      m_model(model),
+      m_catalog(catalog),
+      m_platform(platform),
+      m_demonstrationPreset(demonstrationPreset) {
     setObjectName(QStringLiteral("solveView"));
     fillWithBackground(*this);
 
@@ -116,8 +119,8 @@ SolveView::SolveView(SolveModel& model, Catalog& catalog, const Platform& platfo
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_splitter);
 
-    connect(&m_model, &SolveModel::changed, this, &SolveView::refresh);
-    connect(&m_catalog, &Catalog::changed, this, &SolveView::fillBulletPicker);
+    observe(&m_model, &SolveModel::changed, this, &SolveView::refresh);
+    observe(&m_catalog, &Catalog::changed, this, &SolveView::fillBulletPicker);
     refresh();
 }
 
@@ -315,20 +318,11 @@ void SolveView::refresh() {
     m_table->setInputs(m_model.trajectory(), m_model.muzzleVelocity(), displaySpeedOfSound);
 }
 
-void SolveView::onAppearPreset() {
-    if (m_model.trajectory().empty() &&
-        m_platform.environment.value(QStringLiteral("KAVRINO_PRESET")) == QStringLiteral("screenshot")) {
-        m_model.setRangeStep(50);
-    }
+void SolveView::appear() {
+    if (m_model.trajectory().empty() && m_demonstrationPreset) m_model.setRangeStep(50);
     if (m_model.trajectory().empty()) m_model.solve();
 }
 
 void SolveView::exportDopeCard() { kavrino::exportDopeCard(m_model, m_platform.dialogs); }
-
-void SolveView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // A window restored from the dock is not the pane coming on screen again.
-    if (!event->spontaneous()) onAppearPreset();
-}
 
 }  // namespace kavrino

@@ -3,7 +3,7 @@
 // rifle and zero, environment, output), at the right the results: a header with the solve time
 // and the "Export DOPE" and "Solve" actions, the summary strip and the trajectory table. The
 // pane keeps no state of its own; it shows the model again after every change.
-#include <QWidget>
+#include "app/workspace/workspace_pane.h"
 
 #include <vector>
 
@@ -24,17 +24,18 @@ class ToggleSwitch;
 class TrajectoryTableView;
 struct Platform;
 
-class SolveView final : public QWidget {
+class SolveView final : public WorkspacePane {
     Q_OBJECT
 public:
+    // With `demonstrationPreset`, the first appearance solves with a 50-yard step.
     SolveView(SolveModel& model, Catalog& catalog, const Platform& platform,
-              QWidget* parent = nullptr);
+              bool demonstrationPreset = false, QWidget* parent = nullptr);
     // A value still being typed is committed (not solved), so leaving the pane loses no edit.
     ~SolveView() override;
 
-    // Runs each time the pane comes on screen: with KAVRINO_PRESET exactly "screenshot" and no
-    // trajectory yet, the range step becomes 50 yd; then, with no trajectory, it solves.
-    void onAppearPreset();
+    // Each time the pane comes on screen: under the demonstration preset with no trajectory
+    // yet, the range step becomes 50 yd; then, with no trajectory, it solves.
+    void appear() override;
 
     // The "Export DOPE" action: solve if there is nothing yet, draw the card, ask where to save
     // it and write it there; tells the user when the card could not be saved.
@@ -43,9 +44,6 @@ public:
     QSplitter* splitter() const { return m_splitter; }
     TrajectoryTableView* table() const { return m_table; }
     MetricsStrip* metricsStrip() const { return m_strip; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildForm();
@@ -58,6 +56,7 @@ private:
     SolveModel& m_model;
     Catalog& m_catalog;
     const Platform& m_platform;
+    const bool m_demonstrationPreset;
 
     QSplitter* m_splitter = nullptr;
     QComboBox* m_bulletPicker = nullptr;

@@ -9,7 +9,6 @@
 
 #include <QHBoxLayout>
 #include <QScrollArea>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace kavrino {
@@ -54,7 +53,7 @@ RangeChartLook velocityLook(double speedOfSound) {
 }  // namespace
 
 TrajectoryView3D::TrajectoryView3D(SolveModel& model, double speedOfSound, QWidget* parent)
-    : QWidget(parent), m_model(model) {
+    : WorkspacePane(parent), m_model(model) {
     setObjectName(QStringLiteral("trajectoryView"));
     fillWithBackground(*this);
 
@@ -102,7 +101,7 @@ TrajectoryView3D::TrajectoryView3D(SolveModel& model, double speedOfSound, QWidg
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_scroll);
 
-    connect(&m_model, &SolveModel::changed, this, &TrajectoryView3D::refresh);
+    observe(&m_model, &SolveModel::changed, this, &TrajectoryView3D::refresh);
     showTrajectory(m_model.trajectory());
 }
 
@@ -123,15 +122,12 @@ void TrajectoryView3D::showTrajectory(const std::vector<TrajectoryPoint>& points
 }
 
 void TrajectoryView3D::refresh() {
-    // Off screen the page waits: showEvent() draws whatever the model holds by then.
+    // Off screen the page waits: appear() draws whatever the model holds by then.
     if (!isVisible()) return;
     if (m_model.trajectory() != m_shown) showTrajectory(m_model.trajectory());
 }
 
-void TrajectoryView3D::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // A window restored from the dock is not the page coming on screen again.
-    if (event->spontaneous()) return;
+void TrajectoryView3D::appear() {
     refresh();
     if (m_model.trajectory().empty()) m_model.solve();
 }

@@ -3,9 +3,8 @@
 // range on one scrolling page: the bullet's path against the line of sight, and below it side
 // by side the wind drift and the retained velocity with its Mach 1 rule. The page only reads
 // the model, except that it solves once when it comes on screen with no trajectory.
+#include "app/workspace/workspace_pane.h"
 #include "core/ballistics.h"
-
-#include <QWidget>
 
 #include <vector>
 
@@ -17,7 +16,7 @@ class ChartCard;
 class RangeChart;
 class SolveModel;
 
-class TrajectoryView3D final : public QWidget {
+class TrajectoryView3D final : public WorkspacePane {
     Q_OBJECT
 public:
     // `speedOfSound` (ft/s) places the "Mach 1" rule; the shell passes displaySpeedOfSound.
@@ -27,6 +26,10 @@ public:
     // every change while it is on screen.
     void showTrajectory(const std::vector<TrajectoryPoint>& points);
 
+    // Each time the page comes on screen: it draws what the model holds and, with no
+    // trajectory, solves.
+    void appear() override;
+
     QScrollArea* scrollArea() const { return m_scroll; }
     RangeChart* pathChart() const { return m_path; }
     RangeChart* driftChart() const { return m_drift; }
@@ -34,9 +37,6 @@ public:
     ChartCard* pathCard() const { return m_pathCard; }
     ChartCard* driftCard() const { return m_driftCard; }
     ChartCard* velocityCard() const { return m_velocityCard; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void refresh();

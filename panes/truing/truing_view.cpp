@@ -1,7 +1,5 @@
 #include "panes/truing/truing_view.h"
 
-#include "app/platform/environment.h"
-#include "app/platform/platform.h"
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/number_field.h"
 #include "app/theme/components/pane_intro.h"
@@ -20,7 +18,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace kavrino {
@@ -43,11 +40,11 @@ protected:
 
 }  // namespace
 
-TruingView::TruingView(const Platform& platform, QWidget* parent)
-    : TruingView(std::make_unique<TruingModel>(), platform, parent) {}
+TruingView::TruingView(bool demonstrationPreset, QWidget* parent)
+    : TruingView(std::make_unique<TruingModel>(), demonstrationPreset, parent) {}
 
-TruingView::TruingView(std::unique_ptr<TruingModel> model, const Platform& platform, QWidget* parent)
-    : QWidget(parent), m_model(std::move(model)), m_platform(platform) {
+TruingView::TruingView(std::unique_ptr<TruingModel> model, bool demonstrationPreset, QWidget* parent)
+    : WorkspacePane(parent), m_model(std::move(model)), m_demonstrationPreset(demonstrationPreset) {
     setObjectName(QStringLiteral("truingView"));
     fillWithBackground(*this);
 
@@ -214,16 +211,9 @@ void TruingView::refresh() {
 
 void TruingView::solveTruing() { m_model->fitTruing(); }
 
-void TruingView::onAppearPreset() {
-    if (m_model->result()) return;
-    if (m_platform.environment.value(QStringLiteral("KAVRINO_PRESET")) != QStringLiteral("screenshot")) return;
+void TruingView::appear() {
+    if (m_model->result() || !m_demonstrationPreset) return;
     m_model->fitTruing();
-}
-
-void TruingView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // A window restored from the dock is not the pane coming on screen again.
-    if (!event->spontaneous()) onAppearPreset();
 }
 
 }  // namespace kavrino

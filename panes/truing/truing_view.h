@@ -3,8 +3,9 @@
 // as well, "Solve Truing", which runs the fit on the window's thread, and from the first fit on
 // a result panel whose "Apply to load" takes the trued velocity into this pane's own load. The
 // pane owns its truing model: a pane built anew starts from the default load and observations.
+#include "app/workspace/workspace_pane.h"
+
 #include <QUuid>
-#include <QWidget>
 
 #include <map>
 #include <memory>
@@ -20,22 +21,23 @@ class StyledButton;
 class ToggleSwitch;
 class TruingModel;
 class TruingResultPanel;
-struct Platform;
 
-class TruingView final : public QWidget {
+class TruingView final : public WorkspacePane {
     Q_OBJECT
 public:
-    explicit TruingView(const Platform& platform, QWidget* parent = nullptr);
+    // With `demonstrationPreset`, the pane fits once when it appears.
+    explicit TruingView(bool demonstrationPreset = false, QWidget* parent = nullptr);
     // With a model of the caller's (tests hand in one with their own integrator).
-    TruingView(std::unique_ptr<TruingModel> model, const Platform& platform, QWidget* parent = nullptr);
+    explicit TruingView(std::unique_ptr<TruingModel> model, bool demonstrationPreset = false,
+                        QWidget* parent = nullptr);
     // A value still being typed is committed, so leaving the pane loses no edit.
     ~TruingView() override;
 
     TruingModel& model() const { return *m_model; }
 
-    // Runs each time the pane comes on screen: with KAVRINO_PRESET exactly "screenshot" and no
-    // result yet, fits once.
-    void onAppearPreset();
+    // Each time the pane comes on screen: under the demonstration preset with no result yet,
+    // fits once.
+    void appear() override;
     // The "Solve Truing" action.
     void solveTruing();
 
@@ -44,16 +46,13 @@ public:
     PanelCard* resultCard() const { return m_resultCard; }
     TruingResultPanel* resultPanel() const { return m_result; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QWidget* buildObservations();
     void refresh();
     void syncRows();
 
     std::unique_ptr<TruingModel> m_model;
-    const Platform& m_platform;
+    const bool m_demonstrationPreset;
 
     QScrollArea* m_scroll = nullptr;
     QVBoxLayout* m_rowsLayout = nullptr;

@@ -5,6 +5,7 @@
 #include "app/shell/content_view.h"
 #include "app/shell/main_window.h"
 #include "core/catalog.h"
+#include "core/solve_model.h"
 #include "core/resource_lookup.h"
 #include "panes/reload/reload_selection.h"
 #include "panes/reload/reload_view.h"
@@ -26,8 +27,9 @@ TEST(MainWindow, NarrowestWindowStillShowsTheWholeSolvePane) {
     FakeDialogs dialogs;
     Platform platform{environment, dialogs};
     Catalog catalog;
+    ReloadCatalog reloadCatalog;
     AutoUpdater updater{dialogs};
-    MainWindow window{platform, catalog, workspacePanes(), updater};
+    MainWindow window{platform, catalog, reloadCatalog, workspacePanes(), updater};
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.resize(600, 400);
@@ -47,14 +49,15 @@ TEST(MainWindow, ReloadTabShowsTheReloadPaneOverTheBundledData) {
     FakeDialogs dialogs;
     Platform platform{environment, dialogs};
     Catalog catalog;
+    ReloadCatalog reloadCatalog;  // over the bundled files
     AutoUpdater updater{dialogs};
-    MainWindow window{platform, catalog, workspacePanes(), updater};
+    MainWindow window{platform, catalog, reloadCatalog, workspacePanes(), updater};
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* pane = window.findChild<ReloadView*>();
     ASSERT_NE(pane, nullptr);
-    // The shared catalog loads in the background once the pane is on screen.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ReloadCatalog::shared().loaded(); }, 10000));
+    // The catalog handed to the window loads in the background once the pane is on screen.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reloadCatalog.loaded(); }, 10000));
     EXPECT_EQ(pane->currentView(), pane->splitter());
     EXPECT_EQ(pane->selection().cartridge(), QStringLiteral("6.5 Creedmoor"));
     EXPECT_FALSE(pane->selection().loadId().isEmpty());
@@ -68,6 +71,7 @@ TEST(MainWindow, ReloadTabShowsTheReloadPaneOverTheBundledData) {
 TEST(MainWindow, WrappedTextsAreAsTallAsAllTheirLines) {
     QTemporaryDir noData;
     ReloadCatalog failing{ResourceLookup(noData.path())};
+    ReloadCatalog bundled;
     ReloadCatalog* reloadData = nullptr;  // what the next reload pane reads
     WorkspacePanes panes = workspacePanes();
     panes.set(WorkspaceTab::reload, [&](const PaneContext&) { return new ReloadView(*reloadData); });
@@ -80,7 +84,7 @@ TEST(MainWindow, WrappedTextsAreAsTallAsAllTheirLines) {
         Platform platform{environment, dialogs};
         Catalog catalog;
         AutoUpdater updater{dialogs};
-        MainWindow window{platform, catalog, panes, updater};
+        MainWindow window{platform, catalog, bundled, panes, updater};
         window.resize(size);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -90,7 +94,7 @@ TEST(MainWindow, WrappedTextsAreAsTallAsAllTheirLines) {
                                        WorkspaceTab::catalog, WorkspaceTab::comparison, WorkspaceTab::visualize,
                                        WorkspaceTab::truing, WorkspaceTab::map, WorkspaceTab::dataImport}) {
             window.contentView()->setSelection(tab);
-            if (tab == WorkspaceTab::solve) reloadData = &ReloadCatalog::shared();
+            if (tab == WorkspaceTab::solve) reloadData = &bundled;
             if (tab == WorkspaceTab::reload) {
                 ASSERT_TRUE(QTest::qWaitFor(reloadReady, 10000));
             }
@@ -105,6 +109,38 @@ TEST(MainWindow, WrappedTextsAreAsTallAsAllTheirLines) {
         for (const char* name : {"failureText", "cautionLabel", "mapTip", "importIntro", "dragCurveExplanation"}) {
             EXPECT_TRUE(checked.contains(QLatin1String(name))) << name;
         }
+    }
+}
+
+// KAVRINO_PRESET reaches the panes as the window's one demonstration flag, spelled exactly:
+// the solve pane that opens with the window takes a 50-yard step for its first solve.
+TEST(MainWindow, DemonstrationPresetNeedsTheExactWord) {
+    struct Row {
+        const char* name;
+        std::optional<QString> preset;
+        double step;
+    };
+    const Row rows[] = {
+        {"exact word", QStringLiteral("screenshot"), 50},
+        {"other letter case", QStringLiteral("Screenshot"), 100},
+        {"trailing blank", QStringLiteral("screenshot "), 100},
+        {"absent", std::nullopt, 100},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FixedEnvironment environment;
+        if (row.preset) environment.set("KAVRINO_PRESET", *row.preset);
+        FakeDialogs dialogs;
+        Platform platform{environment, dialogs};
+        Catalog catalog;
+        ReloadCatalog reloadCatalog;
+        AutoUpdater updater{dialogs};
+        MainWindow window{platform, catalog, reloadCatalog, workspacePanes(), updater};
+        EXPECT_TRUE(window.contentView()->model().trajectory().empty()) << "nothing solves before the window shows";
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_EQ(window.contentView()->model().rangeStep(), row.step);
+        EXPECT_FALSE(window.contentView()->model().trajectory().empty());
     }
 }
 

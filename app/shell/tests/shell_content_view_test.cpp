@@ -1,12 +1,14 @@
-// The workspace shell: initial pane from KAVRINO_TAB, header texts, selection, and panes built
-// afresh from their factories with the shared model.
+// The workspace shell: initial pane from KAVRINO_TAB, header texts, selection, panes built
+// afresh from their factories with the shared objects, told when they appear and retired.
 #include "app/platform/environment.h"
 #include "app/platform/testing/fake_dialogs.h"
 #include "app/shell/content_view.h"
 #include "app/shell/header_bar.h"
 #include "app/shell/sidebar.h"
+#include "app/workspace/workspace_pane.h"
 #include "core/catalog.h"
 #include "core/solve_model.h"
+#include "reload/reload_catalog.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -22,6 +24,16 @@ struct Shell {
     FakeDialogs dialogs;
     Platform platform{environment, dialogs};
     Catalog catalog;
+    ReloadCatalog reloadCatalog;
+};
+
+// A pane as the registry's are: it hears the model through observe() and counts its appearances.
+class CountingPane final : public WorkspacePane {
+public:
+    explicit CountingPane(SolveModel& model) { observe(&model, &SolveModel::changed, this, [this] { ++heard; }); }
+    void appear() override { ++appearances; }
+    int appearances = 0;
+    int heard = 0;
 };
 
 TEST(InitialTab, MatchesTitleOrCaseNameInAnyLetterCase) {
@@ -69,7 +81,7 @@ TEST(WorkspaceTabs, TitlesSymbolsAndGroupsByPosition) {
 
 TEST(ContentView, OpensOnSolveWithItsRowHighlightedAndHeader) {
     Shell shell;
-    ContentView view(shell.platform, shell.catalog, WorkspacePanes());
+    ContentView view(shell.platform, shell.catalog, shell.reloadCatalog, WorkspacePanes());
     EXPECT_EQ(view.selection(), WorkspaceTab::solve);
     EXPECT_TRUE(view.sidebar()->row(WorkspaceTab::solve)->isSelected());
     EXPECT_EQ(view.headerBar()->groupText(), "WORKSPACE");
@@ -82,7 +94,7 @@ TEST(ContentView, OpensOnSolveWithItsRowHighlightedAndHeader) {
 TEST(ContentView, OpensOnThePaneNamedByTheEnvironment) {
     Shell shell;
     shell.environment.set("KAVRINO_TAB", "gis targeting");
-    ContentView view(shell.platform, shell.catalog, WorkspacePanes());
+    ContentView view(shell.platform, shell.catalog, shell.reloadCatalog, WorkspacePanes());
     EXPECT_EQ(view.selection(), WorkspaceTab::map);
     EXPECT_TRUE(view.sidebar()->row(WorkspaceTab::map)->isSelected());
     EXPECT_FALSE(view.sidebar()->row(WorkspaceTab::solve)->isSelected());
@@ -92,7 +104,7 @@ TEST(ContentView, OpensOnThePaneNamedByTheEnvironment) {
 
 TEST(ContentView, ClickingARowSelectsItAndUpdatesTheHeader) {
     Shell shell;
-    ContentView view(shell.platform, shell.catalog, WorkspacePanes());
+    ContentView view(shell.platform, shell.catalog, shell.reloadCatalog, WorkspacePanes());
     view.resize(1340, 860);
     view.show();
     SidebarRow* comparison = view.sidebar()->row(WorkspaceTab::comparison);
@@ -118,23 +130,25 @@ TEST(ContentView, OnlyTheSelectedPaneExistsAndComingBackBuildsItAfresh) {
     int solveBuilt = 0;
     std::vector<SolveModel*> modelsSeen;
     std::vector<Catalog*> catalogsSeen;
+    std::vector<ReloadCatalog*> reloadCatalogsSeen;
     WorkspacePanes panes;
     panes.set(WorkspaceTab::solve, [&](const PaneContext& context) {
         ++solveBuilt;
         modelsSeen.push_back(&context.model);
         catalogsSeen.push_back(&context.catalog);
-        auto* pane = new QWidget;
+        reloadCatalogsSeen.push_back(&context.reloadCatalog);
+        auto* pane = new WorkspacePane;
         pane->setObjectName("solvePane");
         return pane;
     });
     panes.set(WorkspaceTab::truing, [&](const PaneContext& context) {
         ++truingBuilt;
         modelsSeen.push_back(&context.model);
-        auto* pane = new QWidget;
+        auto* pane = new WorkspacePane;
         pane->setObjectName("truingPane");
         return pane;
     });
-    ContentView view(shell.platform, shell.catalog, std::move(panes));
+    ContentView view(shell.platform, shell.catalog, shell.reloadCatalog, std::move(panes));
     EXPECT_EQ(solveBuilt, 1);
     QPointer<QWidget> firstSolve = view.currentPane();
 
@@ -156,9 +170,10 @@ TEST(ContentView, OnlyTheSelectedPaneExistsAndComingBackBuildsItAfresh) {
     EXPECT_TRUE(firstTruing.isNull());
     EXPECT_EQ(solveBuilt, 2);
 
-    // Every pane is handed the one model of the view and the one catalog.
+    // Every pane is handed the one model of the view and the one catalog of each kind.
     for (SolveModel* model : modelsSeen) EXPECT_EQ(model, &view.model());
     for (Catalog* catalog : catalogsSeen) EXPECT_EQ(catalog, &shell.catalog);
+    for (ReloadCatalog* catalog : reloadCatalogsSeen) EXPECT_EQ(catalog, &shell.reloadCatalog);
 }
 
 // A pane whose own button switches panes: the handler keeps running on a live pane, the pane
@@ -166,36 +181,71 @@ TEST(ContentView, OnlyTheSelectedPaneExistsAndComingBackBuildsItAfresh) {
 TEST(ContentView, APaneThatChangesTheSelectionFromItsOwnSignalOutlivesTheSignal) {
     Shell shell;
     ContentView* viewPointer = nullptr;
-    int refreshesOfTheOldPane = 0;
+    CountingPane* solvePane = nullptr;
     WorkspacePanes panes;
     panes.set(WorkspaceTab::solve, [&](const PaneContext& context) {
-        auto* pane = new QPushButton("Go to Truing");
-        QObject::connect(&context.model, &SolveModel::changed, pane, [&] { ++refreshesOfTheOldPane; });
-        QObject::connect(pane, &QPushButton::clicked, pane, [&, pane] {
+        solvePane = new CountingPane(context.model);
+        auto* button = new QPushButton("Go to Truing", solvePane);
+        QObject::connect(button, &QPushButton::clicked, solvePane, [&, button] {
             viewPointer->setSelection(WorkspaceTab::truing);
-            pane->setText("Went to Truing");  // the pane is still alive here
+            button->setText("Went to Truing");  // the pane is still alive here
         });
-        return pane;
+        return solvePane;
     });
-    ContentView view(shell.platform, shell.catalog, std::move(panes));
+    ContentView view(shell.platform, shell.catalog, shell.reloadCatalog, std::move(panes));
     viewPointer = &view;
     view.resize(1340, 860);
     view.show();
-    QPointer<QWidget> solve = view.currentPane();
-    QTest::mouseClick(static_cast<QPushButton*>(solve.data()), Qt::LeftButton);
+    QPointer<CountingPane> solve = solvePane;
+    view.model().setMuzzleVelocity(2600);
+    EXPECT_EQ(solve->heard, 1);
+    QTest::mouseClick(solve->findChild<QPushButton*>(), Qt::LeftButton);
     EXPECT_EQ(view.selection(), WorkspaceTab::truing);
     ASSERT_FALSE(solve.isNull());
     EXPECT_FALSE(solve->isVisible());
     EXPECT_NE(view.currentPane(), solve.data());
     view.model().setMuzzleVelocity(2700);  // the retired pane no longer hears the model
-    EXPECT_EQ(refreshesOfTheOldPane, 0);
+    EXPECT_EQ(solve->heard, 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(solve.isNull());
 }
 
+// appear() runs once each time a pane comes on screen: with the window when the pane was built
+// before it showed, at once when it is chosen in a shown window; not while the window is hidden.
+TEST(ContentView, APaneAppearsOnceEachTimeItComesOnScreen) {
+    Shell shell;
+    std::vector<CountingPane*> built;
+    WorkspacePanes panes;
+    for (WorkspaceTab tab : {WorkspaceTab::solve, WorkspaceTab::catalog}) {
+        panes.set(tab, [&](const PaneContext& context) {
+            built.push_back(new CountingPane(context.model));
+            return built.back();
+        });
+    }
+    ContentView view(shell.platform, shell.catalog, shell.reloadCatalog, std::move(panes));
+    view.resize(1340, 860);
+    ASSERT_EQ(built.size(), 1u);
+    EXPECT_EQ(built[0]->appearances, 0) << "not on screen before the window shows";
+    view.show();
+    EXPECT_EQ(built[0]->appearances, 1);
+
+    view.setSelection(WorkspaceTab::catalog);
+    ASSERT_EQ(built.size(), 2u);
+    EXPECT_EQ(built[1]->appearances, 1);
+    view.setSelection(WorkspaceTab::catalog);  // the selected row again: no new appearance
+    EXPECT_EQ(built[1]->appearances, 1);
+
+    view.hide();
+    view.setSelection(WorkspaceTab::solve);  // built while the window is hidden: it waits
+    ASSERT_EQ(built.size(), 3u);
+    EXPECT_EQ(built[2]->appearances, 0);
+    view.show();
+    EXPECT_EQ(built[2]->appearances, 1);
+}
+
 TEST(ContentView, HeaderDividerAndPaneSitRightOfTheSidebar) {
     Shell shell;
-    ContentView view(shell.platform, shell.catalog, WorkspacePanes());
+    ContentView view(shell.platform, shell.catalog, shell.reloadCatalog, WorkspacePanes());
     view.resize(1340, 860);
     view.show();
     EXPECT_EQ(view.sidebar()->geometry(), QRect(0, 0, 250, 860));

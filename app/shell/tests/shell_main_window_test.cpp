@@ -6,6 +6,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/window_size.h"
 #include "core/catalog.h"
+#include "reload/reload_catalog.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -87,8 +88,9 @@ struct Window {
     FakeDialogs dialogs;
     Platform platform{environment, dialogs};
     Catalog catalog;
+    ReloadCatalog reloadCatalog;
     AutoUpdater updater{dialogs};
-    MainWindow window{platform, catalog, WorkspacePanes(), updater};
+    MainWindow window{platform, catalog, reloadCatalog, WorkspacePanes(), updater};
 };
 
 TEST(MainWindow, OpensAtDefaultSizeAndKeepsTheContentAtLeast1080By720) {

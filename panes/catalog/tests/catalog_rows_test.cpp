@@ -1,5 +1,6 @@
 // The catalog pane's rows without a window: the subtitle texts, the whole-catalog counts, and
 // which rows a search keeps, in fixtures of our own and in the shipped catalog.
+#include "app/workspace/pane_connections.h"
 #include "core/catalog.h"
 #include "core/resource_lookup.h"
 #include "panes/catalog/catalog_list_model.h"
@@ -69,10 +70,11 @@ class CatalogRows : public ::testing::Test {
 protected:
     void SetUp() override { catalog.load(ResourceLookup(QStringLiteral(KAVRINO_TEST_DATA_DIR "/catalog"))); }
     Catalog catalog;
+    PaneConnections connections;
 };
 
 TEST_F(CatalogRows, RowsReadTitleAndSubtitleInCatalogOrder) {
-    CatalogListModel rows(catalog);
+    CatalogListModel rows(catalog, connections);
     EXPECT_EQ(titles(rows), QStringList({"Hornady ELD Match 168gr", "Lapua Scenar-L 155gr", "Berger Hybrid Target 185gr",
                                          "Nosler RDF 175gr", "SierraBullets MatchKing 168gr",
                                          "\u00c9clair Pointe 140gr"}));
@@ -119,7 +121,7 @@ TEST_F(CatalogRows, SearchIgnoresLetterCaseButTakesTheQueryAsTyped) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.query);
-        CatalogListModel model(catalog);
+        CatalogListModel model(catalog, connections);
         model.setList(row.list);
         model.setQuery(QString::fromUtf8(row.query));
         EXPECT_EQ(titles(model), row.shown);
@@ -127,7 +129,7 @@ TEST_F(CatalogRows, SearchIgnoresLetterCaseButTakesTheQueryAsTyped) {
 }
 
 TEST_F(CatalogRows, ALoneBlankIsAQueryAndMatchesEveryTextWithABlank) {
-    CatalogListModel rows(catalog);
+    CatalogListModel rows(catalog, connections);
     rows.setQuery(QStringLiteral(" "));
     EXPECT_EQ(rows.rowCount(), 6);
     rows.setList(CatalogListModel::List::factoryLoads);
@@ -135,7 +137,7 @@ TEST_F(CatalogRows, ALoneBlankIsAQueryAndMatchesEveryTextWithABlank) {
 }
 
 TEST_F(CatalogRows, CountsAreOfTheWholeCatalogAndTheQueryCarriesOverToTheOtherList) {
-    CatalogListModel rows(catalog);
+    CatalogListModel rows(catalog, connections);
     rows.setQuery(QStringLiteral("Federal"));
     EXPECT_EQ(rows.rowCount(), 0);
     EXPECT_EQ(rows.bulletCount(), 6);
@@ -153,7 +155,7 @@ TEST_F(CatalogRows, CountsAreOfTheWholeCatalogAndTheQueryCarriesOverToTheOtherLi
 
 TEST_F(CatalogRows, RowsFollowTheCatalogWhenItsListsChange) {
     Catalog empty;
-    CatalogListModel rows(empty);
+    CatalogListModel rows(empty, connections);
     EXPECT_EQ(rows.bulletCount(), 0);
     EXPECT_EQ(rows.factoryLoadCount(), 0);
     EXPECT_EQ(rows.rowCount(), 0);
@@ -170,6 +172,7 @@ TEST_F(CatalogRows, RowsFollowTheCatalogWhenItsListsChange) {
 // The shipped catalog searched as a user would, against labels built here independently.
 TEST(ShippedCatalogSearch, FindsExactlyTheEntriesWhoseTextHoldsTheQuery) {
     Catalog catalog;
+    PaneConnections connections;
     catalog.load(ResourceLookup());
     ASSERT_EQ(catalog.bullets().size(), 784u);
     auto label = [](const CatalogBullet& b) {
@@ -182,13 +185,13 @@ TEST(ShippedCatalogSearch, FindsExactlyTheEntriesWhoseTextHoldsTheQuery) {
         for (const CatalogBullet& bullet : catalog.bullets()) {
             if (label(bullet).toCaseFolded().contains(query.toCaseFolded())) expected << label(bullet);
         }
-        CatalogListModel rows(catalog);
+        CatalogListModel rows(catalog, connections);
         rows.setQuery(query);
         EXPECT_EQ(titles(rows), expected);
         EXPECT_FALSE(expected.isEmpty());
         EXPECT_EQ(rows.bulletCount(), 784);
     }
-    CatalogListModel loads(catalog);
+    CatalogListModel loads(catalog, connections);
     loads.setList(CatalogListModel::List::factoryLoads);
     loads.setQuery(QStringLiteral("CREEDMOOR"));
     int expected = 0;

@@ -1,5 +1,5 @@
 // The comparison pane driven as a user drives it, offscreen: picking bullets, the chips and
-// their colours, removing loads, the chart's lines, the screenshot preset, and "Export CSV"
+// their colours, removing loads, the chart's lines, the demonstration preset, and "Export CSV"
 // through a fake save panel, including the places where the file cannot be written.
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
@@ -73,9 +73,10 @@ protected:
 
     // Builds the pane and puts it on screen, as the shell does when the tab is chosen.
     ComparisonView& show(int width = 1090, int height = 797) {
-        view = std::make_unique<ComparisonView>(catalog, platform);
+        view = std::make_unique<ComparisonView>(catalog, platform, demonstrationPreset);
         view->resize(width, height);
         view->show();
+        view->appear();
         QApplication::setActiveWindow(view.get());
         return *view;
     }
@@ -108,6 +109,7 @@ protected:
     FixedEnvironment environment;
     FakeDialogs dialogs;
     Platform platform{environment, dialogs};
+    bool demonstrationPreset = false;
     Catalog catalog;
     std::unique_ptr<ComparisonView> view;
 };
@@ -379,7 +381,7 @@ TEST_F(ComparisonPane, ChipTextTruncatesTheVelocityTowardZero) {
 TEST_F(ComparisonPane, NarrowestWindowKeepsTheChartsMinimumHeightAndScrollsToIt) {
     // The narrowest window leaves the pane 830 points wide, where the three demonstration
     // loads' long names wrap onto further lines of chips; shorter than the content needs.
-    environment.set("KAVRINO_PRESET", "screenshot");
+    demonstrationPreset = true;
     show(830, 560);
     QApplication::processEvents();
     ASSERT_EQ(view->chips().size(), 3u);
@@ -408,8 +410,8 @@ TEST_F(ComparisonPane, NarrowestWindowKeepsTheChartsMinimumHeightAndScrollsToIt)
     EXPECT_GT(view->chart()->height(), 600);
 }
 
-TEST_F(ComparisonPane, ScreenshotPresetAddsTheThreeFactoryLoadsInItsOrder) {
-    environment.set("KAVRINO_PRESET", "screenshot");
+TEST_F(ComparisonPane, DemonstrationPresetAddsTheThreeFactoryLoadsInItsOrder) {
+    demonstrationPreset = true;
     show();
     EXPECT_EQ(chipTexts(), (QStringList{
                                QString::fromUtf8("Federal 6.5 Creedmoor 140gr ELD Match \u00b7 2700 fps"),
@@ -418,26 +420,16 @@ TEST_F(ComparisonPane, ScreenshotPresetAddsTheThreeFactoryLoadsInItsOrder) {
                            }));
     for (const ComparisonModel::Load& load : model().loads()) EXPECT_FALSE(load.trajectory.empty());
     // Coming on screen again with loads present adds nothing.
-    view->hide();
-    view->show();
+    view->appear();
     EXPECT_EQ(model().loads().size(), 3u);
 }
 
-TEST_F(ComparisonPane, ScreenshotPresetFallsBackToTheFirstFourCharacters) {
+TEST_F(ComparisonPane, DemonstrationPresetFallsBackToTheFirstFourCharacters) {
     useCatalog("fallback_catalog");
-    environment.set("KAVRINO_PRESET", "screenshot");
+    demonstrationPreset = true;
     show();
     // "6.5 " finds the first name starting so; ".308" and "300 " find none and are skipped.
     EXPECT_EQ(chipTexts(), QStringList{QString::fromUtf8("6.5 PRC 143gr ELD-X \u00b7 2960 fps")});
-}
-
-TEST_F(ComparisonPane, PresetNeedsTheExactWord) {
-    for (const char* value : {"Screenshot", "screenshot ", ""}) {
-        SCOPED_TRACE(value);
-        environment.set("KAVRINO_PRESET", value);
-        show();
-        EXPECT_TRUE(model().loads().empty());
-    }
 }
 
 class ComparisonExport : public ComparisonPane {

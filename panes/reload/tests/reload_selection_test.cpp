@@ -1,6 +1,7 @@
 // The reload pane's selection without widgets, over the fixture catalog in data/catalog: the
 // chain that picks cartridge, load, barrel length and charge, what the user's choices reset,
 // the derived options, and the texts shown for them.
+#include "app/workspace/pane_connections.h"
 #include "panes/reload/reload_selection.h"
 #include "panes/reload/reload_texts.h"
 #include "reload/reload_catalog.h"
@@ -59,7 +60,8 @@ class FixtureSelection : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(loadAndWait(catalog)); }
     ReloadCatalog catalog{ResourceLookup(kFixtures)};
-    ReloadSelection selection{catalog};
+    PaneConnections connections;
+    ReloadSelection selection{catalog, connections};
 };
 
 TEST_F(FixtureSelection, ChoicesAreTheCartridgesWithACaseCapacity) {
@@ -68,7 +70,7 @@ TEST_F(FixtureSelection, ChoicesAreTheCartridgesWithACaseCapacity) {
 }
 
 TEST_F(FixtureSelection, FirstAppearanceChoosesTheCreedmoorAndA140GrainLoadOf4350Powder) {
-    ReloadSelection fresh{catalog};  // made once the catalog is loaded: nothing chosen yet
+    ReloadSelection fresh{catalog, connections};  // made once the catalog is loaded: nothing chosen yet
     EXPECT_EQ(fresh.cartridge(), "");
     QSignalSpy changes(&fresh, &ReloadSelection::changed);
     fresh.appear();
@@ -108,7 +110,7 @@ TEST_F(FixtureSelection, DefaultLoadRules) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
-        ReloadSelection fresh{catalog};
+        ReloadSelection fresh{catalog, connections};
         fresh.setCartridge(QString::fromUtf8(row.cartridge));
         EXPECT_EQ(fresh.loadId(), row.load);
         EXPECT_EQ(fresh.barrelLengthIn(), row.barrel);
@@ -212,8 +214,9 @@ TEST_F(FixtureSelection, CartridgeWithoutUsableLoadsHasNoLoadAndNoPrediction) {
 }
 
 TEST(ReloadSelectionResolve, BeforeTheCatalogLoadsNothingHappensThenTheLoadResolves) {
+    PaneConnections connections;
     ReloadCatalog catalog{ResourceLookup(kFixtures)};
-    ReloadSelection selection{catalog};
+    ReloadSelection selection{catalog, connections};
     selection.resolveSelection();
     EXPECT_EQ(selection.cartridge(), "");
     QSignalSpy changes(&selection, &ReloadSelection::changed);
@@ -234,9 +237,10 @@ TEST(ReloadSelectionResolve, WithoutACreedmoorTheFirstCartridgeWithAUsableLoad) 
         {"id": "2", "c": "Baker", "bw": 100, "bd": 0.25, "pm": "Hodgdon", "p": "H4350", "sc": 33, "xc": 33, "s": 0},
         {"id": "3", "c": "Charlie", "bw": 100, "bd": 0.25, "pm": "Hodgdon", "p": "H4350", "sc": 30, "xc": 33, "s": 0}]})";
     CatalogFiles files(cases, fixture("app_powders.json"), loads);
+    PaneConnections connections;
     ReloadCatalog catalog{ResourceLookup(files.dir.path())};
     ASSERT_TRUE(loadAndWait(catalog));
-    ReloadSelection selection{catalog};
+    ReloadSelection selection{catalog, connections};
     selection.appear();
     EXPECT_EQ(selection.cartridge(), "Baker");
     EXPECT_EQ(selection.loadId(), "");
@@ -251,16 +255,17 @@ TEST(ReloadSelectionResolve, WithoutAnyUsableLoadTheFirstChoiceAndWithoutChoices
     const QByteArray loads = R"({"sources": [], "loadCount": 2, "loads": [
         {"id": "1", "c": "Baker", "p": "Varget", "s": 0}, {"id": "2", "c": "Able", "p": "Varget", "s": 0}]})";
     CatalogFiles files(cases, fixture("app_powders.json"), loads);
+    PaneConnections connections;
     ReloadCatalog catalog{ResourceLookup(files.dir.path())};
     ASSERT_TRUE(loadAndWait(catalog));
-    ReloadSelection selection{catalog};
+    ReloadSelection selection{catalog, connections};
     selection.appear();
     EXPECT_EQ(selection.cartridge(), "Able");
 
     CatalogFiles none(R"({"count": 0, "cases": []})", fixture("app_powders.json"), loads);
     ReloadCatalog empty{ResourceLookup(none.dir.path())};
     ASSERT_TRUE(loadAndWait(empty));
-    ReloadSelection nothing{empty};
+    ReloadSelection nothing{empty, connections};
     nothing.appear();
     EXPECT_EQ(nothing.cartridge(), "");
     EXPECT_EQ(nothing.loadId(), "");

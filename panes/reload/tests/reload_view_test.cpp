@@ -69,6 +69,7 @@ protected:
         view = std::make_unique<ReloadView>(over);
         view->resize(width, height);
         view->show();
+        view->appear();
         return *view;
     }
     // ... and waits for the catalog to finish loading.
@@ -147,8 +148,7 @@ TEST_F(ReloadPane, AFailedLoadShowsTheFailureAndTheNextAppearanceTriesAgain) {
     EXPECT_FALSE(find<QLabel>("failureSymbol")->pixmap().isNull());
 
     QFile::copy(kFixtures + "/app_powders.json", files.dir.filePath("app_powders.json"));
-    view->hide();
-    view->show();  // the pane comes on screen again
+    view->appear();  // the pane comes on screen again
     EXPECT_EQ(view->currentView()->objectName(), "loadingView");
     while (!broken.loaded() && !broken.loadFailed()) ASSERT_TRUE(spy.wait(10000));
     EXPECT_EQ(view->currentView(), view->splitter());

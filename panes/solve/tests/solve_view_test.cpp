@@ -56,6 +56,7 @@ protected:
         view = std::make_unique<SolveView>(model, catalog, platform);
         view->resize(width, height);
         view->show();
+        view->appear();
         QApplication::setActiveWindow(view.get());
         return *view;
     }
@@ -117,23 +118,22 @@ TEST_F(SolvePane, FirstAppearanceSolvesTheDefaults) {
     EXPECT_GE(strip->height() - value->mapTo(strip, QPoint(0, value->height())).y(), 12);
 }
 
-TEST_F(SolvePane, ScreenshotPresetSetsA50YardStepOnlyWhenSpelledExactly) {
+TEST_F(SolvePane, DemonstrationPresetSetsA50YardStepOnFirstAppearance) {
     struct Row {
         const char* name;
-        std::optional<QString> preset;
+        bool preset;
         double step;
     };
     const Row rows[] = {
-        {"exact word", QStringLiteral("screenshot"), 50},
-        {"other letter case", QStringLiteral("Screenshot"), 100},
-        {"absent", std::nullopt, 100},
+        {"preset", true, 50},
+        {"no preset", false, 100},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         SolveModel fresh;
-        if (row.preset) environment.set("KAVRINO_PRESET", *row.preset); else environment.unset("KAVRINO_PRESET");
-        SolveView pane(fresh, catalog, platform);
+        SolveView pane(fresh, catalog, platform, row.preset);
         pane.show();
+        pane.appear();
         EXPECT_EQ(fresh.rangeStep(), row.step);
         ASSERT_FALSE(fresh.trajectory().empty());
         EXPECT_NEAR(fresh.trajectory().front().range, row.step, 1.0);  // rows land within a step of the integrator
@@ -141,10 +141,11 @@ TEST_F(SolvePane, ScreenshotPresetSetsA50YardStepOnlyWhenSpelledExactly) {
 }
 
 TEST_F(SolvePane, LaterAppearancesLeaveExistingResultsAlone) {
-    environment.set("KAVRINO_PRESET", "screenshot");
     model.solve();
     SolveCounter solves(model);
-    show();
+    view = std::make_unique<SolveView>(model, catalog, platform, /*demonstrationPreset=*/true);
+    view->show();
+    view->appear();
     EXPECT_EQ(solves.count(), 0);
     EXPECT_EQ(model.rangeStep(), 100);
 }

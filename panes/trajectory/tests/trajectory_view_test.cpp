@@ -74,6 +74,7 @@ protected:
         view = std::make_unique<TrajectoryView3D>(model, displaySpeedOfSound);
         view->resize(width, height);
         view->show();
+        view->appear();
         settle();
         return *view;
     }
@@ -97,8 +98,7 @@ TEST_F(TrajectoryPage, SolvesOnceOnAppearanceWhenEmptyAndNeverWhenThereIsATrajec
     EXPECT_EQ(view->velocityChart()->points(), expected(model.trajectory(), &TrajectoryPoint::velocity));
 
     // Shown again, and built afresh as the shell does on returning to the tab: no solve.
-    view->hide();
-    view->show();
+    view->appear();
     show();
     EXPECT_EQ(solves.count(), 1);
 }
@@ -118,6 +118,7 @@ TEST_F(TrajectoryPage, ChartsFollowSolvesMadeOnScreenAndElsewhere) {
     model.setMaxRange(600);
     model.solve();
     view->show();
+    view->appear();
     EXPECT_EQ(view->pathChart()->points(), expected(model.trajectory(), &TrajectoryPoint::path));
     EXPECT_EQ(view->velocityChart()->points(), expected(model.trajectory(), &TrajectoryPoint::velocity));
     EXPECT_EQ(view->pathChart()->horizontalAxis()->max(), 700);  // the last row lies at 600.x yd

@@ -2,9 +2,6 @@
 // number format, adding and removing rows, the BC switch, "Solve Truing", the result panel's
 // texts (infinite errors included), "Apply to load", the screenshot preset on appearance, and
 // what assistive technology reads.
-#include "app/platform/environment.h"
-#include "app/platform/platform.h"
-#include "app/platform/testing/fake_dialogs.h"
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/number_field.h"
 #include "app/theme/components/toggle_switch.h"
@@ -61,9 +58,10 @@ protected:
     TruingView& show(bool realIntegrator = false) {
         auto model = realIntegrator ? std::make_unique<TruingModel>()
                                     : std::make_unique<TruingModel>(CountingIntegrator{&integrations});
-        view = std::make_unique<TruingView>(std::move(model), platform);
+        view = std::make_unique<TruingView>(std::move(model), demonstrationPreset);
         view->resize(1090, 797);
         view->show();
+        view->appear();
         QApplication::setActiveWindow(view.get());
         return *view;
     }
@@ -82,9 +80,7 @@ protected:
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     int integrations = 0;
-    FixedEnvironment environment;
-    FakeDialogs dialogs;
-    Platform platform{environment, dialogs};
+    bool demonstrationPreset = false;
     std::unique_ptr<TruingView> view;
 };
 
@@ -252,25 +248,14 @@ TEST_F(TruingPane, ApplyToLoadChangesOnlyTheVelocity) {
     EXPECT_EQ(result()->velocityRow()->value(), qformat("%.0f fps", fitted.muzzleVelocity));
 }
 
-TEST_F(TruingPane, ScreenshotPresetFitsOnceOnAppearance) {
-    environment.set("KAVRINO_PRESET", "screenshot");
+TEST_F(TruingPane, DemonstrationPresetFitsOnceOnAppearance) {
+    demonstrationPreset = true;
     show();
     ASSERT_TRUE(model().result().has_value());
     EXPECT_TRUE(view->resultCard()->isVisible());
     const int fits = integrations;
-    view->hide();
-    view->show();  // a result exists: no second fit
+    view->appear();  // a result exists: no second fit
     EXPECT_EQ(integrations, fits);
-}
-
-TEST_F(TruingPane, PresetNeedsTheExactWord) {
-    for (const char* value : {"Screenshot", "screenshots", ""}) {
-        SCOPED_TRACE(value);
-        environment.set("KAVRINO_PRESET", value);
-        show();
-        EXPECT_FALSE(model().result().has_value());
-        EXPECT_EQ(integrations, 0);
-    }
 }
 
 TEST_F(TruingPane, AssistiveTechnologyReadsEveryFigure) {
