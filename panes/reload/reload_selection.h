@@ -1,6 +1,6 @@
 #pragma once
 // What the reload pane shows, without widgets: the user's cartridge, load, powder charge and
-// barrel length over the shared reload catalog, the choices and predictions derived from them,
+// barrel length over the reload catalog, the choices and predictions derived from them,
 // and the chain that picks a sensible cartridge, load, barrel length and charge by itself.
 //
 // The chain runs through its triggers: a new cartridge selects its default load, a new load

@@ -22,7 +22,10 @@
 namespace kavrino {
 namespace {
 
-TEST(MainWindow, NarrowestWindowStillShowsTheWholeSolvePane) {
+// The window as the executable builds it, with the registry's panes, an empty catalog and a
+// reload catalog over the bundled files, started in `environment`.
+struct Workstation {
+    explicit Workstation(FixedEnvironment started = {}) : environment(std::move(started)) {}
     FixedEnvironment environment;
     FakeDialogs dialogs;
     Platform platform{environment, dialogs};
@@ -30,6 +33,11 @@ TEST(MainWindow, NarrowestWindowStillShowsTheWholeSolvePane) {
     ReloadCatalog reloadCatalog;
     AutoUpdater updater{dialogs};
     MainWindow window{platform, catalog, reloadCatalog, workspacePanes(), updater};
+};
+
+TEST(MainWindow, NarrowestWindowStillShowsTheWholeSolvePane) {
+    Workstation workstation;
+    MainWindow& window = workstation.window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.resize(600, 400);
@@ -44,20 +52,14 @@ TEST(MainWindow, NarrowestWindowStillShowsTheWholeSolvePane) {
 }
 
 TEST(MainWindow, ReloadTabShowsTheReloadPaneOverTheBundledData) {
-    FixedEnvironment environment;
-    environment.set("KAVRINO_TAB", QStringLiteral("reload"));
-    FakeDialogs dialogs;
-    Platform platform{environment, dialogs};
-    Catalog catalog;
-    ReloadCatalog reloadCatalog;  // over the bundled files
-    AutoUpdater updater{dialogs};
-    MainWindow window{platform, catalog, reloadCatalog, workspacePanes(), updater};
+    Workstation workstation{FixedEnvironment{{"KAVRINO_TAB", "reload"}}};
+    MainWindow& window = workstation.window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* pane = window.findChild<ReloadView*>();
     ASSERT_NE(pane, nullptr);
     // The catalog handed to the window loads in the background once the pane is on screen.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reloadCatalog.loaded(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return workstation.reloadCatalog.loaded(); }, 10000));
     EXPECT_EQ(pane->currentView(), pane->splitter());
     EXPECT_EQ(pane->selection().cartridge(), QStringLiteral("6.5 Creedmoor"));
     EXPECT_FALSE(pane->selection().loadId().isEmpty());
@@ -130,12 +132,8 @@ TEST(MainWindow, DemonstrationPresetNeedsTheExactWord) {
         SCOPED_TRACE(row.name);
         FixedEnvironment environment;
         if (row.preset) environment.set("KAVRINO_PRESET", *row.preset);
-        FakeDialogs dialogs;
-        Platform platform{environment, dialogs};
-        Catalog catalog;
-        ReloadCatalog reloadCatalog;
-        AutoUpdater updater{dialogs};
-        MainWindow window{platform, catalog, reloadCatalog, workspacePanes(), updater};
+        Workstation workstation{environment};
+        MainWindow& window = workstation.window;
         EXPECT_TRUE(window.contentView()->model().trajectory().empty()) << "nothing solves before the window shows";
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

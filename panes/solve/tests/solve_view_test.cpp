@@ -1,6 +1,6 @@
 // The solve pane driven as a user drives it, offscreen: typing into the number rows with and
 // without Return, picking a catalog bullet, switching G1/G7, the correction toggles, the
-// screenshot preset on appearance, the DOPE card export through a fake save panel, and what the
+// demonstration preset on appearance, the DOPE card export through a fake save panel, and what the
 // summary strip and the trajectory table show afterwards.
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"

@@ -1,6 +1,6 @@
 // The truing pane driven as a user drives it, offscreen: typing observations in the user's
 // number format, adding and removing rows, the BC switch, "Solve Truing", the result panel's
-// texts (infinite errors included), "Apply to load", the screenshot preset on appearance, and
+// texts (infinite errors included), "Apply to load", the demonstration preset on appearance, and
 // what assistive technology reads.
 #include "app/theme/components/button_styles.h"
 #include "app/theme/components/number_field.h"
