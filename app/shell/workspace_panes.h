@@ -18,7 +18,6 @@ using PaneFactory = std::function<WorkspacePane*(const PaneContext& context)>;
 class WorkspacePanes {
 public:
     void set(WorkspaceTab tab, PaneFactory factory) { m_factories[size_t(position(tab))] = std::move(factory); }
-    bool has(WorkspaceTab tab) const { return bool(m_factories[size_t(position(tab))]); }
     // The pane for `tab`, or an empty page when no factory is set (or it returns nothing).
     WorkspacePane* build(WorkspaceTab tab, const PaneContext& context) const;
 
