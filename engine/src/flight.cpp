@@ -32,12 +32,14 @@ Run::Run(const Flight& flight, double theta, double muzzleVelocity, double start
       m_speed(speedOf(m_s)),
       m_drag(flight.drag()) {}
 
-// Acceleration of a state whose speed is v; v² is taken as v·v, products left to right.
+// Acceleration of a state whose speed is v: v² is taken as v·v before it scales the drag
+// factor, then the products run left to right. The order shows in the last digits wherever the
+// drag coefficient is negative.
 Run::Derivative Run::derivative(const State& s, double v) {
     if (v < kDragCutoff) return {s.vx, s.vy, 0.0, m_flight->gravity()};
     if (!m_bc.holds(v)) m_bc = m_flight->bands().find(v);
     const double cd = m_drag.cd(v / m_flight->speedOfSound());
-    const double a = -kDragFactor * v * v * cd * m_flight->density() / m_bc.bc;
+    const double a = -kDragFactor * (v * v) * cd * m_flight->density() / m_bc.bc;
     return {s.vx, s.vy, a * s.vx / v, m_flight->gravity() + a * s.vy / v};
 }
 

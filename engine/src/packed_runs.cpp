@@ -222,7 +222,7 @@ KAVRINO_INLINE Derivative<N> derivative(const Stage<N>& s, Lanes& lanes, const C
     const Wide<N> interpolated =
         load<N>(lanes.loCd) + (mach - load<N>(lanes.loMach)) / load<N>(lanes.machSpan) * load<N>(lanes.cdSpan);
     const Wide<N> cd = select(maskLoad<N>(lanes.constant), load<N>(lanes.constantCd), interpolated);
-    const Wide<N> a = c.minusDragFactor * s.v * s.v * cd * c.density / load<N>(lanes.bc);
+    const Wide<N> a = c.minusDragFactor * (s.v * s.v) * cd * c.density / load<N>(lanes.bc);
     return {s.vx, s.vy, select(cut, c.zero, a * s.vx / s.v), select(cut, c.gravity, c.gravity + a * s.vy / s.v)};
 }
 

@@ -64,7 +64,7 @@ public:
         if (v < 1.0) return {s.vx, s.vy, 0.0, m_g};
         const double b = bc(v);
         const double cd = m_drag(v / m_c);
-        const double a = -0.000208554 * v * v * cd * m_rho / b;
+        const double a = -0.000208554 * (v * v) * cd * m_rho / b;
         return {s.vx, s.vy, a * s.vx / v, m_g + a * s.vy / v};
     }
 

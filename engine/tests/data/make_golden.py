@@ -110,7 +110,7 @@ def solve(req):
         bc = r["ballisticCoefficient"]
         if bands:
             bc = next((b for (bv, b) in bands if bv <= v), bands[-1][1])
-        a = -0.000208554 * v * v * cd_of(rows, v / c) * rho / bc
+        a = -0.000208554 * (v * v) * cd_of(rows, v / c) * rho / bc
         return a * vx / v, g + a * vy / v
 
     def step(x, y, vx, vy):
@@ -240,6 +240,7 @@ REQUESTS = [
     {"dragModel": "Custom", "customCurve": [[0.5, 0.2], [0.9, 0.25], [1.1, 0.45], [2.0, 0.35], [3.0, 0.3]],
      "ballisticCoefficient": 0.5},
     {"dragModel": "custom", "customCurve": [[2.0, 0.35], [0.5, 0.2], [1.1, 0.45]]},
+    {"dragModel": "custom", "customCurve": [[0, -5], [5, -5]]},
     {"temperature": 10, "pressure": 25.5, "humidity": 90, "mvTempSensitivity": 1.5, "mvReferenceTemp": 70},
     {"shootingAngle": 30, "zeroRange": 200, "sightHeight": 2.5, "rangeStep": 25, "maxRange": 600},
     {"muzzleVelocity": 1050, "bulletWeight": 220, "ballisticCoefficient": 0.6, "maxRange": 400, "rangeStep": 10},
