@@ -32,6 +32,39 @@ QList<int> groupSizes(const QLocale& locale, QChar mark, int digits) {
     return sizes;
 }
 
+// The family of marks a keyboard or a paste gives for a group mark that looks like `c`: the
+// spaces (plain, no-break, narrow no-break) or the apostrophes (typewriter, typographic).
+enum class MarkFamily { none, space, apostrophe };
+
+MarkFamily markFamily(QChar c) {
+    switch (c.unicode()) {
+    case u' ':
+    case u'\u00a0':
+    case u'\u202f':
+        return MarkFamily::space;
+    case u'\'':
+    case u'\u2019':
+        return MarkFamily::apostrophe;
+    default:
+        return MarkFamily::none;
+    }
+}
+
+// `text` with every mark of the locale's group-mark family written as the locale's own mark: a
+// French keyboard types a plain or a no-break space where fr_FR prints a narrow no-break space,
+// a Swiss one the typewriter apostrophe where de_CH prints the typographic one.
+QString withLocaleGroupMarks(QString text, const QLocale& locale) {
+    const QString separator = locale.groupSeparator();
+    if (separator.size() != 1) return text;
+    const QChar mark = separator.front();
+    const MarkFamily family = markFamily(mark);
+    if (family == MarkFamily::none) return text;
+    for (QChar& c : text) {
+        if (markFamily(c) == family) c = mark;
+    }
+    return text;
+}
+
 // Whether the group marks in `text`, one that `locale` reads, stand where the locale itself
 // prints them in that number: only in the whole part, with no leading zero, in its groups, and
 // never in the exponent form. Text without a group mark is always so.
@@ -39,8 +72,7 @@ bool groupedAsPrinted(const QString& text, const QLocale& locale) {
     const QString separator = locale.groupSeparator();
     if (separator.size() != 1) return separator.isEmpty() || !text.contains(separator);
     const QChar mark = separator.front();
-    // Where the mark is a no-break space, QLocale also takes the plain space a user types.
-    const auto isMark = [mark](QChar c) { return c == mark || (mark.isSpace() && c.isSpace()); };
+    const auto isMark = [mark](QChar c) { return c == mark; };
 
     qsizetype at = 0;
     for (; at < text.size() && !text[at].isDigit(); ++at) {  // the sign
@@ -97,7 +129,7 @@ QString NumberField::format(double value) {
 
 std::optional<double> NumberField::parse(const QString& text) {
     const QLocale locale;
-    const QString trimmed = text.trimmed();
+    const QString trimmed = withLocaleGroupMarks(text.trimmed(), locale);
     bool ok = false;
     const double value = locale.toDouble(trimmed, &ok);
     // "inf" and "nan" are no measurement: they are refused like any other unreadable text.

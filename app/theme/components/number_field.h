@@ -27,7 +27,9 @@ public:
     // Typed text as a finite number in the user's locale; nothing when the text is not one
     // (including "inf", "nan" and numbers beyond the range of a double). A group mark counts
     // only where the locale prints one in that number: German "1.215" is 1215, but "0.462" and
-    // an English "0,462" are a decimal mark from the other convention, and are not read.
+    // an English "0,462" are a decimal mark from the other convention, and are not read. Where
+    // the locale's mark is a space, any of the plain, no-break and narrow no-break spaces stands
+    // for it; where it is an apostrophe, either apostrophe does.
     static std::optional<double> parse(const QString& text);
 
     // Commits text typed since the last commit, as focus loss does.

@@ -351,12 +351,16 @@ TEST(MetricsStrip, ANarrowStripHidesCellsAndScrollsToThemWithTheWheel) {
 }
 
 // Typed under a locale's default, as every number row of every pane reads it. QLocale alone
-// takes a group mark wherever a digit group could stand, so a German "0.462" used to become 462.
+// takes a group mark wherever a digit group could stand, so a German "0.462" used to become 462;
+// and it takes only the locale's own mark, so the no-break space of a French keyboard and the
+// typewriter apostrophe of a Swiss one used to be refused.
 TEST(NumberField, ReadsAGroupMarkOnlyWhereTheLocalePrintsOne) {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     const QLocale german(QLocale::German, QLocale::Germany);
     const QLocale french(QLocale::French, QLocale::France);  // groups with a narrow no-break space
     const QLocale indian(QLocale::English, QLocale::India);  // 12,34,567
+    const QLocale swiss(QLocale::German, QLocale::Switzerland);  // groups with a typographic apostrophe
+    const QLocale russian(QLocale::Russian, QLocale::Russia);    // groups with a no-break space
     struct Row {
         const QLocale& locale;
         const char* typed;
@@ -374,6 +378,9 @@ TEST(NumberField, ReadsAGroupMarkOnlyWhereTheLocalePrintsOne) {
         {english, "0,000.5", {}, ""},
         {english, "12,34,567", {}, ""},
         {english, "1,000E+3", {}, ""},
+        {english, "2 800", {}, ""},
+        {english, "2\u00a0800", {}, ""},
+        {english, "2'800", {}, ""},
         {german, "0,462", 0.462, "0,462"},
         {german, "1.215", 1215, "1.215"},
         {german, "2.700", 2700, "2.700"},
@@ -386,6 +393,19 @@ TEST(NumberField, ReadsAGroupMarkOnlyWhereTheLocalePrintsOne) {
         {french, "2 650", 2650, "2\u202f650"},
         {french, "2\u202f650,5", 2650.5, "2\u202f650,5"},
         {french, "0 462", {}, ""},
+        {french, "2\u00a0800", 2800, "2\u202f800"},
+        {french, "-1\u00a0234 567,25", -1234567.25, "-1\u202f234\u202f567,25"},
+        {french, "2'800", {}, ""},
+        {french, "0\u00a0462", {}, ""},
+        {french, "2,5\u00a0000", {}, ""},
+        {russian, "2\u202f800", 2800, "2\u00a0800"},
+        {swiss, "2'650", 2650, "2\u2019650"},
+        {swiss, "2\u2019650.5", 2650.5, "2\u2019650.5"},
+        {swiss, "1'234'567", 1234567, "1\u2019234\u2019567"},
+        {swiss, "2.650", 2.65, "2.65"},
+        {swiss, "0'462", {}, ""},
+        {swiss, "2 650", {}, ""},
+        {swiss, "26'50", {}, ""},
         {indian, "12,34,567", 1234567, "12,34,567"},
         {indian, "1,234,567", {}, ""},
     };
