@@ -1,7 +1,7 @@
 #include "app/theme/components/menu_picker.h"
 
 #include <QAbstractItemView>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QWheelEvent>
@@ -20,15 +20,38 @@ MenuPicker::MenuPicker(QWidget* parent) : QComboBox(parent) {
     view()->installEventFilter(this);
 }
 
+QString MenuPicker::typedInto(const QEvent& event) {
+    QString text;
+    if (event.type() == QEvent::KeyPress) {
+        text = static_cast<const QKeyEvent&>(event).text();
+    } else if (event.type() == QEvent::InputMethod) {
+        text = static_cast<const QInputMethodEvent&>(event).commitString();
+    }
+    return isTypedText(text) ? text : QString();
+}
+
 bool MenuPicker::eventFilter(QObject* watched, QEvent* event) {
-    // Space on the highlighted row of the open list picks it, as Return does.
-    if (watched == view() && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && view()->currentIndex().isValid()) {
-        QKeyEvent pick(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QCoreApplication::sendEvent(view(), &pick);
+    if (watched != view()) return QComboBox::eventFilter(watched, event);
+    const QString typed = typedInto(*event);
+    if (typed.isEmpty()) return QComboBox::eventFilter(watched, event);
+    // Space on the highlighted row picks it, as Return does, unless it is part of a name being
+    // typed ("6.5 P").
+    if (typed == QLatin1String(" ") && !searching()) {
+        if (view()->currentIndex().isValid()) {
+            QKeyEvent pick(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(view(), &pick);
+        }
         return true;
     }
-    return QComboBox::eventFilter(watched, event);
+    search(typed);
+    return true;
+}
+
+void MenuPicker::hidePopup() {
+    QComboBox::hidePopup();
+    // What was typed into the list ends with it: a letter typed later starts a new search.
+    m_search.clear();
+    m_sinceTyped.invalidate();
 }
 
 void MenuPicker::wheelEvent(QWheelEvent* event) {
@@ -68,7 +91,27 @@ void MenuPicker::inputMethodEvent(QInputMethodEvent* event) {
 
 void MenuPicker::openAt(const QString& typed) {
     showPopup();
-    view()->keyboardSearch(typed);
+    m_search.clear();
+    search(typed);
+}
+
+bool MenuPicker::searching() const {
+    return m_sinceTyped.isValid() && m_sinceTyped.elapsed() <= QApplication::keyboardInputInterval();
+}
+
+void MenuPicker::search(const QString& typed) {
+    if (!searching()) m_search.clear();
+    m_search += typed;
+    m_sinceTyped.start();
+    QAbstractItemModel& rows = *model();
+    const QModelIndex top = rows.index(0, modelColumn(), rootModelIndex());
+    // Case aside, as the platform's type-ahead matches.
+    for (const QModelIndex& row : rows.match(top, Qt::DisplayRole, m_search, -1, Qt::MatchStartsWith)) {
+        if (row.flags().testFlag(Qt::ItemIsEnabled)) {
+            view()->setCurrentIndex(row);
+            return;
+        }
+    }
 }
 
 }  // namespace kavrino

@@ -3,9 +3,11 @@
 // does: a closed QComboBox also steps through its rows on the wheel, on the arrow keys and on a
 // typed letter, and reports each step as `activated`. Here the wheel passes over the closed
 // picker to whatever scrolls beneath it, the arrow keys open the list, and a typed letter opens
-// it with the first matching row highlighted, so `activated` comes only from a click on a row or
-// Return or Space on the highlighted row of the open list.
+// it with the first matching row, counted from the top, highlighted. Letters typed into the
+// open list refine that search, a space among them included, so `activated` comes only from a
+// click on a row, Return, or Space on the highlighted row while no search is being typed.
 #include <QComboBox>
+#include <QElapsedTimer>
 
 namespace kavrino {
 
@@ -15,6 +17,7 @@ public:
     explicit MenuPicker(QWidget* parent = nullptr);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hidePopup() override;
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -24,6 +27,18 @@ protected:
 private:
     // Opens the list with the first row whose text starts with `typed` highlighted.
     void openAt(const QString& typed);
+    // Adds `typed` to the search under way, or starts a new one, and highlights the first row
+    // from the top whose text starts with the search; a search that matches no row leaves the
+    // highlight where it is.
+    void search(const QString& typed);
+    // Whether a search is being typed: its last key came within the platform's keyboard input
+    // interval.
+    bool searching() const;
+    // Text typed into the open list (a key press or an input method's commit), or nothing.
+    static QString typedInto(const QEvent& event);
+
+    QString m_search;
+    QElapsedTimer m_sinceTyped;
 };
 
 }  // namespace kavrino

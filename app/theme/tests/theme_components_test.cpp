@@ -2,6 +2,7 @@
 // pressed looks.
 #include "app/theme/components/badge.h"
 #include "app/theme/components/button_styles.h"
+#include "app/theme/components/menu_picker.h"
 #include "app/theme/components/metrics_strip.h"
 #include "app/theme/components/number_field.h"
 #include "app/theme/components/pane_intro.h"
@@ -13,11 +14,13 @@
 #include "app/theme/testing/composited.h"
 #include "app/theme/typeface.h"
 
+#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QWheelEvent>
 #include <QTest>
 
@@ -429,6 +432,80 @@ TEST(NumberField, ReadsAGroupMarkOnlyWhereTheLocalePrintsOne) {
         EXPECT_EQ(NumberField::parse(field.text()), field.value());  // what it shows reads back
     }
     QLocale::setDefault(before);
+}
+
+// Picked by keyboard alone, as a user picks a cartridge: a name is searched from the top of the
+// list, a space inside it is part of the name, and Return or Escape ends the search. The picker
+// used to take every Space as Return ("6.5 P" picked "6.5 Creedmoor" at the space) and to open
+// at the match after the current row.
+TEST(MenuPicker, TypedNamesFindTheirRowFromTheTopWithTheirSpaces) {
+    const QStringList names{".223 Remington", "6mm Creedmoor", "6.5 Creedmoor", "6.5 PRC",
+                            ".300 Winchester Magnum", ".308 Winchester"};
+    const int creedmoor = 2;
+    // However slowly a loaded machine delivers the keys, they stay one search.
+    const int interval = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(600'000);
+    struct Row {
+        const char* typed;  // the first character on the closed picker, the rest into the list
+        Qt::Key end;
+        int highlighted;
+        int current;  // once the list is closed
+    };
+    const Row rows[] = {
+        {"6", Qt::Key_Escape, 1, creedmoor},  // the first "6" from the top, not the one after the current row
+        {"6", Qt::Key_Return, 1, 1},
+        {"6.5 P", Qt::Key_Return, 3, 3},
+        {"6.5 prc", Qt::Key_Return, 3, 3},  // letter case aside
+        {".300 W", Qt::Key_Return, 4, 4},
+        {".30", Qt::Key_Return, 4, 4},
+        {".308", Qt::Key_Return, 5, 5},
+        {"6.5 P", Qt::Key_Escape, 3, creedmoor},
+        {"6.5 X", Qt::Key_Escape, creedmoor, creedmoor},  // no such row: the highlight stays
+    };
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(locale);
+        for (const Row& row : rows) {
+            const QString typed = QString::fromUtf8(row.typed);
+            SCOPED_TRACE(testing::Message() << locale.name().toStdString() << " \"" << row.typed << "\" "
+                                            << (row.end == Qt::Key_Return ? "Return" : "Escape"));
+            MenuPicker picker;
+            picker.addItems(names);
+            picker.setCurrentIndex(creedmoor);
+            QSignalSpy activated(&picker, &QComboBox::activated);
+            picker.show();
+            QApplication::setActiveWindow(&picker);
+            picker.setFocus();
+            QTest::keyClicks(&picker, typed.left(1));
+            ASSERT_TRUE(picker.view()->isVisible());
+            QTest::keyClicks(picker.view(), typed.mid(1));
+            EXPECT_TRUE(picker.view()->isVisible());
+            EXPECT_EQ(picker.view()->currentIndex().row(), row.highlighted);
+            EXPECT_EQ(activated.count(), 0);
+            QTest::keyClick(picker.view(), row.end);
+            EXPECT_FALSE(picker.view()->isVisible());
+            EXPECT_EQ(picker.currentIndex(), row.current);
+            EXPECT_EQ(activated.count(), row.end == Qt::Key_Return ? 1 : 0);
+        }
+    }
+
+    // With no name being typed, Space picks the highlighted row, as Return does.
+    MenuPicker picker;
+    picker.addItems(names);
+    picker.setCurrentIndex(creedmoor);
+    QSignalSpy activated(&picker, &QComboBox::activated);
+    picker.show();
+    QApplication::setActiveWindow(&picker);
+    picker.setFocus();
+    QTest::keyClick(&picker, Qt::Key_Down);
+    ASSERT_TRUE(picker.view()->isVisible());
+    QTest::keyClick(picker.view(), Qt::Key_Down);
+    QTest::keyClick(picker.view(), Qt::Key_Space);
+    EXPECT_FALSE(picker.view()->isVisible());
+    EXPECT_EQ(picker.currentIndex(), 3);
+    EXPECT_EQ(activated.count(), 1);
+
+    QApplication::setKeyboardInputInterval(interval);
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST(SymbolIcons, EveryPaneSymbolIsBundled) {

@@ -252,16 +252,23 @@ TEST_F(ComparisonPane, ARowPickedFromTheOpenListAddsExactlyOneLoad) {
     EXPECT_EQ(picker->currentIndex(), 0);
 
     QTest::keyClicks(picker, QStringLiteral("S"));
-    QTest::keyClick(picker->view(), Qt::Key_Space);
+    QTest::keyClick(picker->view(), Qt::Key_Return);
     EXPECT_FALSE(listOpen());
     ASSERT_EQ(model().loads().size(), 2u);
     EXPECT_EQ(model().loads()[1].name, "Sierra MatchKing 175gr");
+
+    QTest::keyClick(picker, Qt::Key_Down);
+    QTest::keyClick(picker->view(), Qt::Key_Down);
+    QTest::keyClick(picker->view(), Qt::Key_Space);
+    EXPECT_FALSE(listOpen());
+    ASSERT_EQ(model().loads().size(), 3u);
+    EXPECT_EQ(model().loads()[2].name, "Hornady ELD Match 140gr");
 
     // Escape closes the list without a pick.
     QTest::keyClick(picker, Qt::Key_Down);
     QTest::keyClick(picker->view(), Qt::Key_Down);
     QTest::keyClick(picker->view(), Qt::Key_Escape);
-    EXPECT_EQ(model().loads().size(), 2u);
+    EXPECT_EQ(model().loads().size(), 3u);
 
     // Assistive technology opens the list with the picker's press action; a row is then
     // clicked.
@@ -274,8 +281,8 @@ TEST_F(ComparisonPane, ARowPickedFromTheOpenListAddsExactlyOneLoad) {
     QTest::mouseMove(picker->view()->viewport(), lapua.center());
     QTest::mouseClick(picker->view()->viewport(), Qt::LeftButton, {}, lapua.center());
     EXPECT_FALSE(listOpen());
-    ASSERT_EQ(model().loads().size(), 3u);
-    EXPECT_EQ(model().loads()[2].name, QString::fromUtf8("Lapua Naturalis \u00d8, lead-free 170gr"));
+    ASSERT_EQ(model().loads().size(), 4u);
+    EXPECT_EQ(model().loads()[3].name, QString::fromUtf8("Lapua Naturalis \u00d8, lead-free 170gr"));
     EXPECT_EQ(picker->currentText(), QString::fromUtf8("Add a load to compare\u2026"));
 }
 
