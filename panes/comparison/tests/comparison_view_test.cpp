@@ -530,9 +530,9 @@ TEST_F(ComparisonExport, UnwritableFoldersTellTheUserTheFileWasNotSaved) {
     }
 }
 
-// A disk that fills up while the file is written: the limit on the size of files this process
-// may write stands in for it, so the temporary copy fails part-way as on a full disk.
-TEST_F(ComparisonExport, FullDiskKeepsTheEarlierFileAndSaysWhy) {
+// A write that stops part-way, here at the limit on the size of files this process may write
+// (as on a disk that fills up): the earlier file stays, and the alert names the limit.
+TEST_F(ComparisonExport, AWriteStoppedPartWayKeepsTheEarlierFileAndSaysWhy) {
     const QByteArray earlier = "range_yd,an earlier comparison";
     write(path("out.csv"), earlier);
     ASSERT_GT(model().comparisonCSV().toUtf8().size(), 200);
@@ -551,6 +551,9 @@ TEST_F(ComparisonExport, FullDiskKeepsTheEarlierFileAndSaysWhy) {
     EXPECT_EQ(outcome, ComparisonExportOutcome::notSaved);
     ASSERT_EQ(dialogs.alertsShown.size(), 1u);
     EXPECT_EQ(dialogs.alertsShown[0].messageText, "The comparison was not saved.");
+    EXPECT_TRUE(dialogs.alertsShown[0].informativeText.endsWith(
+        ": the file is larger than the system lets this program write."))
+        << dialogs.alertsShown[0].informativeText.toStdString();
     EXPECT_EQ(read(path("out.csv")), earlier);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.csv"});
 }
