@@ -7,7 +7,7 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QVBoxLayout>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -17,31 +17,51 @@ namespace {
 constexpr int kPadding = 14;
 constexpr int kSpacing = 5;
 
-QLabel* tileText(const QFont& font, const QColor& colour, QWidget* parent) {
-    QLabel* label = plainLabel(QString(), font, colour, parent);
-    // The tile decides its width from the whole texts and fits them in itself.
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    return label;
+// `text` in lines no wider than `width` pixels in `font`, joined by line breaks: broken at word
+// boundaries, and inside a word only where the word alone is wider than a line.
+QString wrapped(const QString& text, const QFont& font, int width) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        QString piece = text.mid(line.textStart(), line.textLength());
+        while (!piece.isEmpty() && piece.back().isSpace()) piece.chop(1);  // the space it broke at
+        lines.append(piece);
+    }
+    layout.endLayout();
+    return lines.join(QChar(u'\n'));
 }
+
+// The height of `text`'s lines in `font`: one line's height for a single line (an empty text
+// included, so a tile waiting for its figure does not shrink), and for several the height a
+// label lays them out in.
+int linesHeight(const QString& text, const QFont& font) {
+    const QFontMetrics metrics(font);
+    if (!text.contains(QChar(u'\n'))) return metrics.height();
+    return metrics.boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), Qt::AlignLeft | Qt::AlignTop, text).height();
+}
+
+int textWidth(int tileWidth) { return std::max(1, tileWidth - 2 * kPadding); }
 
 }  // namespace
 
 StatTile::StatTile(const QString& label, const QString& value, const QColor& accent,
                    QWidget* parent)
     : QWidget(parent), m_label(label), m_value(value), m_accent(accent) {
-    auto* stack = new QVBoxLayout(this);
-    stack->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
-    stack->setSpacing(kSpacing);
-    m_labelText = tileText(uiFont(10, QFont::DemiBold, 0.8), Palette::textTertiary(), this);
+    m_labelText = plainLabel(label.toUpper(), uiFont(10, QFont::DemiBold, 0.8), Palette::textTertiary(), this);
     m_labelText->setObjectName(QStringLiteral("statTileLabel"));
-    m_labelText->setText(label.toUpper());
     // The UI face draws every digit at one width, so changing figures keep their places.
-    m_valueText = plainLabel(QString(), uiFont(22, QFont::Bold), accent, this);
+    m_valueText = plainLabel(value, uiFont(22, QFont::Bold), accent, this);
     m_valueText->setObjectName(QStringLiteral("statTileValue"));
-    m_valueText->setText(value);
-    stack->addWidget(m_labelText, 0, Qt::AlignLeft);
-    stack->addWidget(m_valueText, 0, Qt::AlignLeft);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The tile places its two texts itself, one above the other at the leading edge, and is as
+    // tall as their wrapped lines at the width it is given.
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
     setAccessibleName(label);
     setAccessibleDescription(value);
 }
@@ -69,7 +89,15 @@ QSize StatTile::sizeHint() const {
 QSize StatTile::minimumSizeHint() const {
     const QFontMetrics valueMetrics(m_valueText->font());
     const int height = QFontMetrics(m_labelText->font()).height() + kSpacing + valueMetrics.height() + 2 * kPadding;
-    return QSize(valueMetrics.horizontalAdvance(QStringLiteral("0\u2026")) + 2 * kPadding, height);
+    return QSize(valueMetrics.horizontalAdvance(QStringLiteral("00")) + 2 * kPadding, height);
+}
+
+int StatTile::heightForWidth(int width) const {
+    const int available = textWidth(width);
+    const QFont& labelFont = m_labelText->font();
+    const QFont& valueFont = m_valueText->font();
+    return 2 * kPadding + linesHeight(wrapped(m_label.toUpper(), labelFont, available), labelFont) + kSpacing +
+           linesHeight(wrapped(m_value, valueFont, available), valueFont);
 }
 
 void StatTile::resizeEvent(QResizeEvent* event) {
@@ -78,12 +106,15 @@ void StatTile::resizeEvent(QResizeEvent* event) {
 }
 
 void StatTile::fitTexts() {
-    const int available = std::max(0, width() - 2 * kPadding);
-    const auto fit = [available](QLabel* label, const QString& text) {
-        label->setText(QFontMetrics(label->font()).elidedText(text, Qt::ElideRight, available));
-    };
-    fit(m_labelText, m_label.toUpper());
-    fit(m_valueText, m_value);
+    const int available = textWidth(width());
+    int top = kPadding;
+    for (auto [text, whole] : {std::pair{m_labelText, m_label.toUpper()}, std::pair{m_valueText, m_value}}) {
+        const QString lines = wrapped(whole, text->font(), available);
+        const int height = linesHeight(lines, text->font());
+        text->setText(lines);
+        text->setGeometry(kPadding, top, available, height);
+        top += height + kSpacing;
+    }
 }
 
 void StatTile::paintEvent(QPaintEvent*) {

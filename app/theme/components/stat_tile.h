@@ -1,8 +1,9 @@
 #pragma once
 // A labelled figure on a card: the label in small capitals above the value (22 points bold, in
 // the caller's accent colour, digits of equal width). Tiles in a row share its width; a tile
-// squeezed below its texts' width ends them with an ellipsis (assistive technology still reads
-// them whole), so a narrow row never pushes its tiles off the pane.
+// squeezed below its texts' width wraps them onto further lines, at word boundaries and inside
+// a word only where the word alone is too wide, and grows taller for them, so a narrow row
+// never pushes its tiles off the pane and no text is cut.
 #include <QColor>
 #include <QWidget>
 
@@ -25,6 +26,8 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

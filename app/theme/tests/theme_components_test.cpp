@@ -16,6 +16,7 @@
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
@@ -180,23 +181,64 @@ TEST(StatTile, TilesInARowShareItsWidth) {
     EXPECT_EQ(b->width(), 400);
 }
 
-TEST(StatTile, ASqueezedTileEndsItsTextsWithAnEllipsisAndAWideOneShowsThemWhole) {
-    QWidget row;
-    auto* layout = new QHBoxLayout(&row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* tile = new StatTile("Peak pressure", "56,413 psi", Palette::accent());
-    layout->addWidget(tile);
-    row.resize(90, 80);
-    row.show();
-    EXPECT_LE(tile->width(), 90) << "the tile does not insist on its texts' width";
-    const QString shown = tile->findChild<QLabel*>("statTileValue")->text();
-    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
-    EXPECT_EQ(tile->value(), "56,413 psi");
-    EXPECT_EQ(tile->accessibleDescription(), "56,413 psi");
-    row.resize(400, 80);
+// Regression: at the window's smallest size the reload tiles read "MUZZLE VELO…" and "56,413…",
+// the pressure without its unit. A squeezed tile wraps its texts at word boundaries instead,
+// inside a word only where the word alone is too wide, and grows taller to show every line.
+TEST(StatTile, ASqueezedTileWrapsItsTextsAndGrowsTallerAndAWideOneShowsThemOnOneLine) {
+    QWidget pane;
+    auto* column = new QVBoxLayout(&pane);
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
+    column->addStretch(1);
+    column->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(12);
+    auto* velocity = new StatTile("Muzzle velocity", "2692 fps", Palette::accent());
+    auto* pressure = new StatTile("Peak pressure", "56,413 psi", Palette::accent());
+    auto* word = new StatTile("Case fill", "123456789012", Palette::accent());
+    for (StatTile* tile : {velocity, pressure, word}) row->addWidget(tile, 1, Qt::AlignVCenter);
+    const auto label = [](const StatTile* tile) { return tile->findChild<QLabel*>("statTileLabel"); };
+    const auto value = [](const StatTile* tile) { return tile->findChild<QLabel*>("statTileValue"); };
+    // Every line of both texts lies inside the tile's padding, none cut.
+    const auto expectWhole = [&](const StatTile* tile) {
+        SCOPED_TRACE(tile->label().toStdString());
+        EXPECT_EQ(tile->height(), tile->heightForWidth(tile->width()));
+        for (const QLabel* text : {label(tile), value(tile)}) {
+            SCOPED_TRACE(text->text().toStdString());
+            const QFontMetrics metrics = text->fontMetrics();
+            for (const QString& line : text->text().split('\n')) {
+                EXPECT_LE(metrics.horizontalAdvance(line), tile->width() - 28) << line.toStdString();
+            }
+            EXPECT_GE(text->height(), metrics.height() * (text->text().count('\n') + 1));
+            EXPECT_TRUE(tile->rect().adjusted(14, 14, -14, -14).contains(text->geometry()));
+        }
+    };
+
+    pane.resize(3 * 116 + 2 * 12, 300);
+    pane.show();
     QApplication::processEvents();
-    EXPECT_EQ(tile->findChild<QLabel*>("statTileValue")->text(), "56,413 psi");
-    EXPECT_EQ(tile->findChild<QLabel*>("statTileLabel")->text(), "PEAK PRESSURE");
+    EXPECT_EQ(label(velocity)->text(), "MUZZLE\nVELOCITY");
+    EXPECT_EQ(value(pressure)->text(), "56,413\npsi");
+    EXPECT_EQ(value(pressure)->text().remove('\n'), "56,413psi");
+    const QStringList pieces = value(word)->text().split('\n');
+    EXPECT_GT(pieces.size(), 1) << "a word wider than the tile breaks inside it";
+    EXPECT_EQ(pieces.join(QString()), "123456789012");
+    const int oneLine = velocity->minimumSizeHint().height();
+    EXPECT_GT(velocity->height(), oneLine);
+    for (const StatTile* tile : {velocity, pressure, word}) expectWhole(tile);
+    // Assistive technology reads the texts as given.
+    EXPECT_EQ(pressure->accessibleName(), "Peak pressure");
+    EXPECT_EQ(pressure->accessibleDescription(), "56,413 psi");
+    EXPECT_EQ(pressure->value(), "56,413 psi");
+
+    pane.resize(900, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(label(velocity)->text(), "MUZZLE VELOCITY");
+    EXPECT_EQ(value(pressure)->text(), "56,413 psi");
+    EXPECT_EQ(value(word)->text(), "123456789012");
+    for (const StatTile* tile : {velocity, pressure, word}) {
+        EXPECT_EQ(tile->height(), oneLine);
+        expectWhole(tile);
+    }
 }
 
 TEST(Badge, KeepsTheCallersLetterCase) {
