@@ -237,6 +237,42 @@ TEST_F(TrajectoryPage, MachOneRuleStaysInRangeWhenEveryPointIsFaster) {
     EXPECT_NEAR(chart.annotationRect().right(), moved.x(), 2);
 }
 
+// The "Mach 1" caption is drawn over the velocity line where the line runs through it, as it
+// does near the trailing end when the bullet is still a little faster than sound there: where a
+// pixel of the line meets the caption's ink, the ink shows.
+TEST_F(TrajectoryPage, MachOneCaptionIsDrawnOverTheVelocityLine) {
+    show();
+    RangeChart& chart = *view->velocityChart();
+    const QRect caption = chart.annotationRect();
+    ASSERT_FALSE(caption.isEmpty());
+    // The solved line from its muzzle end, then level through the middle of the caption (the
+    // axes keep their ranges).
+    const QList<QPointF> solved = chart.points();
+    ASSERT_GE(solved.size(), 2);
+    const double through =
+        chart.chart()->mapToValue(chart.chart()->mapFromScene(chart.mapToScene(caption.center())), chart.line()).y();
+    chart.setPoints({solved.front(), QPointF(solved.back().x() * 0.6, through), QPointF(solved.back().x(), through)});
+    settle();
+    ASSERT_EQ(chart.annotationRect(), caption);
+
+    const QImage drawn = chart.grab().toImage();
+    chart.annotation()->hide();
+    const QImage lineAlone = chart.grab().toImage();
+    chart.annotation()->show();
+    int lineCore = 0;  // pixels the line alone covers whole
+    int inkOnLine = 0;
+    for (int y = caption.top(); y <= caption.bottom(); ++y) {
+        for (int x = caption.left(); x <= caption.right(); ++x) {
+            if (lineAlone.pixelColor(x, y).rgb() != Palette::accent().rgb()) continue;
+            ++lineCore;
+            if (!near(drawn.pixelColor(x, y), Palette::accent(), 16)) ++inkOnLine;
+        }
+    }
+    ASSERT_GT(lineCore, 20) << "the line runs through the caption";
+    // Drawn beneath the line, the caption would change almost none of them.
+    EXPECT_GT(inkOnLine, lineCore / 4) << inkOnLine << " of " << lineCore;
+}
+
 TEST_F(TrajectoryPage, FlatDriftWithoutWindOrSpinDrift) {
     model.setIncludeSpinDrift(false);
     show();
