@@ -215,19 +215,25 @@ std::optional<ImportView::ChosenFile> ImportView::chooseFile(const QString& titl
 }
 
 template <typename Result>
-void ImportView::parseThen(std::string text, Result (*parse)(std::string_view), std::function<void(Result)> show) {
+void ImportView::parseThen(const QString& path, std::string text, Result (*parse)(std::string_view),
+                           std::function<void(Result)> show) {
     if (text.size() <= largestTextParsedAtOnce) {
         show(parse(text));
         emit fileActionFinished();
         return;
     }
     setReading(true);
-    // A pane that goes first drops the result.
+    // A pane that goes first drops the result. A parse that threw (out of memory, say) leaves
+    // everything as a file that cannot be read does.
     runBackgroundJob(
         this, [text = std::move(text), parse] { return parse(text); },
-        [this, show = std::move(show)](Result result) {
+        [this, path, show = std::move(show)](std::optional<Result> result) {
             setReading(false);
-            show(std::move(result));
+            if (result) {
+                show(std::move(*result));
+            } else {
+                qCWarning(lcImport) << path << "cannot be read: parsing it failed";
+            }
             emit fileActionFinished();
         });
 }
@@ -240,7 +246,7 @@ void ImportView::chooseChronographFile() {
         return;
     }
     parseThen<std::optional<ChronoImport::Series>>(
-        std::move(file->text), &parseChronographCSV,
+        file->path, std::move(file->text), &parseChronographCSV,
         [this, fileName = fileNameForStatus(file->path)](std::optional<ChronoImport::Series> series) {
             showChronograph(std::move(series), fileName);
         });
@@ -273,7 +279,7 @@ void ImportView::importDragCurve() {
         return;
     }
     parseThen<std::optional<DragCurve>>(
-        std::move(file->text), &parseDragCurveCSV,
+        file->path, std::move(file->text), &parseDragCurveCSV,
         [this, name = curveNameForFile(file->path)](std::optional<DragCurve> curve) {
             showDragCurve(std::move(curve), name);
         });

@@ -61,7 +61,8 @@ private:
     };
     std::optional<ChosenFile> chooseFile(const QString& title);
     template <typename Result>
-    void parseThen(std::string text, Result (*parse)(std::string_view), std::function<void(Result)> show);
+    void parseThen(const QString& path, std::string text, Result (*parse)(std::string_view),
+                   std::function<void(Result)> show);
     void showChronograph(std::optional<ChronoImport::Series> series, const QString& fileName);
     void showDragCurve(std::optional<DragCurve> curve, const QString& curveName);
     void setStatus(const QString& status);
