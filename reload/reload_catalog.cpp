@@ -149,7 +149,11 @@ std::optional<ReloadData> buildReloadData(const ResourceLookup& files) {
     return data;
 }
 
-ReloadCatalog::ReloadCatalog(ResourceLookup files, QObject* parent) : QObject(parent), m_files(std::move(files)) {}
+ReloadCatalog::ReloadCatalog(ResourceLookup files, QObject* parent)
+    : ReloadCatalog(std::move(files), &buildReloadData, parent) {}
+
+ReloadCatalog::ReloadCatalog(ResourceLookup files, ReloadDataBuilder build, QObject* parent)
+    : QObject(parent), m_files(std::move(files)), m_build(build) {}
 
 void ReloadCatalog::loadIfNeeded() {
     if (m_loaded || m_loading) return;
@@ -161,11 +165,13 @@ void ReloadCatalog::loadIfNeeded() {
     // Delivered on the catalog's thread, and dropped if the catalog is gone; the worker holds
     // only its own copy of the lookup. The result is moved: tens of thousands of loads are not
     // duplicated on this thread.
+    // A load that threw fails like one that found a file broken.
     runBackgroundJob(
-        this, [files = m_files] { return buildReloadData(files); },
-        [this](std::optional<ReloadData> data) {
+        this, [files = m_files, build = m_build] { return build(files); },
+        [this](std::optional<std::optional<ReloadData>> outcome) {
             m_loading = false;
-            publish(std::move(data));
+            if (!outcome) qCWarning(lcReload) << "loading the reload data in" << m_files.folder() << "threw";
+            publish(outcome ? std::move(*outcome) : std::nullopt);
         });
 }
 

@@ -38,15 +38,21 @@ inline constexpr qint64 kMaxReloadFileBytes = qint64(64) << 20;
 // indexes. No value when any of the three is missing, unreadable, malformed or too large.
 std::optional<ReloadData> buildReloadData(const ResourceLookup& files);
 
+// How a catalog builds its data from its files on the worker thread: buildReloadData, or a
+// stand-in of a test's.
+using ReloadDataBuilder = std::optional<ReloadData> (*)(const ResourceLookup& files);
+
 class ReloadCatalog : public QObject {
     Q_OBJECT
 public:
     // Over `files` (the bundled files by default); not loaded yet.
     explicit ReloadCatalog(ResourceLookup files = ResourceLookup(), QObject* parent = nullptr);
+    // Over `files`, built by `build` rather than buildReloadData.
+    ReloadCatalog(ResourceLookup files, ReloadDataBuilder build, QObject* parent = nullptr);
 
     // Starts a background load unless the catalog is loaded or a load is already running; call
     // on the catalog's thread. changed() follows once when the result is published (loaded) or
-    // the load failed (loadFailed); a call after a failure tries again.
+    // the load failed (loadFailed), a load that threw included; a call after a failure tries again.
     void loadIfNeeded();
 
     bool loaded() const { return m_loaded; }
@@ -80,6 +86,7 @@ signals:
 
 private:
     ResourceLookup m_files;
+    ReloadDataBuilder m_build;
     bool m_loaded = false;
     bool m_loadFailed = false;
     bool m_loading = false;  // a background load is running; its result is still to come

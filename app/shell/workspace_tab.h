@@ -1,7 +1,8 @@
 #pragma once
 // The workspace panes, in sidebar order: the one list that says which panes there are and how
 // many. Positions 0-2 form the "WORKSPACE" group, positions 3 and above "PRO TOOLS". A new pane
-// adds its case here, its title and symbol in workspace_tab.cpp, and its factory in the registry.
+// adds its case here (before `count`), its title and symbol in workspace_tab.cpp, and its factory
+// in the registry.
 #include <QString>
 
 #include <array>
@@ -10,7 +11,8 @@
 
 namespace kavrino {
 
-enum class WorkspaceTab { solve, reload, catalog, comparison, visualize, truing, map, dataImport };
+// `count` is no tab: it stays last, so it is the number of tabs declared before it.
+enum class WorkspaceTab { solve, reload, catalog, comparison, visualize, truing, map, dataImport, count };
 
 inline constexpr std::array kAllWorkspaceTabs = {
     WorkspaceTab::solve,      WorkspaceTab::reload, WorkspaceTab::catalog,
@@ -22,7 +24,10 @@ inline constexpr std::size_t kWorkspaceTabCount = kAllWorkspaceTabs.size();
 // Position in the sidebar, 0 to kWorkspaceTabCount - 1.
 constexpr int position(WorkspaceTab tab) { return static_cast<int>(tab); }
 
-// Positions index arrays sized by the count: the list holds every case once, in declaration order.
+// Positions index arrays sized by the count: the list holds every case once, in declaration order,
+// and no case is left out (a tab missing from the list would index past those arrays).
+static_assert(kWorkspaceTabCount == std::size_t(WorkspaceTab::count),
+              "kAllWorkspaceTabs lists every WorkspaceTab case before count");
 static_assert([] {
     for (std::size_t i = 0; i < kWorkspaceTabCount; ++i)
         if (position(kAllWorkspaceTabs[i]) != int(i)) return false;

@@ -18,6 +18,8 @@
 #include "core/solve_model.h"
 #include "panes/import/import_texts.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLoggingCategory>
@@ -29,6 +31,12 @@ namespace {
 
 // "kavrino.import": a file the user chose that could not be read, or held nothing to import.
 Q_LOGGING_CATEGORY(lcImport, "kavrino.import", QtWarningMsg)
+
+// Every line names its file the same way, by its full path as the platform writes it, so that
+// files of one name in different folders are told apart.
+void warnAboutFile(const QString& path, const char* what) {
+    qCWarning(lcImport).noquote() << QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) << what;
+}
 
 const char* readFailureText(TextFileFailure failure) {
     switch (failure) {
@@ -205,7 +213,7 @@ std::optional<ImportView::ChosenFile> ImportView::chooseFile(const QString& titl
     if (!path) return std::nullopt;
     auto read = readUtf8TextFile(*path, largestCSVFileBytes);
     if (auto* failure = std::get_if<TextFileFailure>(&read)) {
-        qCWarning(lcImport) << *path << readFailureText(*failure);
+        warnAboutFile(*path, readFailureText(*failure));
         // A file that cannot be read or is not UTF-8 changes nothing, not even the status line;
         // one over the bound is worth saying, since the user cannot tell from looking at it.
         if (*failure == TextFileFailure::tooLarge) setStatus(fileTooLargeStatus());
@@ -215,19 +223,25 @@ std::optional<ImportView::ChosenFile> ImportView::chooseFile(const QString& titl
 }
 
 template <typename Result>
-void ImportView::parseThen(std::string text, Result (*parse)(std::string_view), std::function<void(Result)> show) {
+void ImportView::parseThen(const QString& path, std::string text, Result (*parse)(std::string_view),
+                           std::function<void(Result)> show) {
     if (text.size() <= largestTextParsedAtOnce) {
         show(parse(text));
         emit fileActionFinished();
         return;
     }
     setReading(true);
-    // A pane that goes first drops the result.
+    // A pane that goes first drops the result. A parse that threw (out of memory, say) leaves
+    // everything as a file that cannot be read does.
     runBackgroundJob(
         this, [text = std::move(text), parse] { return parse(text); },
-        [this, show = std::move(show)](Result result) {
+        [this, path, show = std::move(show)](std::optional<Result> result) {
             setReading(false);
-            show(std::move(result));
+            if (result) {
+                show(std::move(*result));
+            } else {
+                warnAboutFile(path, "cannot be read: parsing it failed");
+            }
             emit fileActionFinished();
         });
 }
@@ -239,20 +253,21 @@ void ImportView::chooseChronographFile() {
         emit fileActionFinished();
         return;
     }
+    const bool emptyFile = file->text.empty();
     parseThen<std::optional<ChronoImport::Series>>(
-        std::move(file->text), &parseChronographCSV,
-        [this, fileName = fileNameForStatus(file->path)](std::optional<ChronoImport::Series> series) {
-            showChronograph(std::move(series), fileName);
+        file->path, std::move(file->text), &parseChronographCSV,
+        [this, path = file->path, emptyFile](std::optional<ChronoImport::Series> series) {
+            showChronograph(std::move(series), path, emptyFile);
         });
 }
 
-void ImportView::showChronograph(std::optional<ChronoImport::Series> series, const QString& fileName) {
+void ImportView::showChronograph(std::optional<ChronoImport::Series> series, const QString& path, bool emptyFile) {
     if (series) {
         const std::size_t shots = series->velocities().size();
         m_series = std::move(series);
-        setStatus(shotsLoadedStatus(shots, fileName));
+        setStatus(shotsLoadedStatus(shots, fileNameForStatus(path)));
     } else {
-        qCWarning(lcImport) << fileName << "holds no velocity column";
+        warnAboutFile(path, emptyFile ? "is empty" : "holds no velocity column");
         m_series.reset();
         setStatus(noVelocityColumnStatus());
     }
@@ -272,21 +287,22 @@ void ImportView::importDragCurve() {
         emit fileActionFinished();
         return;
     }
+    const bool emptyFile = file->text.empty();
     parseThen<std::optional<DragCurve>>(
-        std::move(file->text), &parseDragCurveCSV,
-        [this, name = curveNameForFile(file->path)](std::optional<DragCurve> curve) {
-            showDragCurve(std::move(curve), name);
+        file->path, std::move(file->text), &parseDragCurveCSV,
+        [this, path = file->path, emptyFile](std::optional<DragCurve> curve) {
+            showDragCurve(std::move(curve), path, emptyFile);
         });
 }
 
-void ImportView::showDragCurve(std::optional<DragCurve> curve, const QString& curveName) {
+void ImportView::showDragCurve(std::optional<DragCurve> curve, const QString& path, bool emptyFile) {
     if (!curve) {
-        qCWarning(lcImport) << "drag curve" << curveName << "holds no curve of at least three Mach and Cd rows";
+        warnAboutFile(path, emptyFile ? "is empty" : "holds no drag curve of at least three Mach and Cd rows");
         setStatus(noDragCurveStatus());
         return;
     }
     const std::size_t rows = curve->size();
-    m_model.applyCustomCurve(std::move(curve), curveName);
+    m_model.applyCustomCurve(std::move(curve), curveNameForFile(path));
     setStatus(dragCurveLoadedStatus(rows));
 }
 

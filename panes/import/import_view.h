@@ -61,9 +61,11 @@ private:
     };
     std::optional<ChosenFile> chooseFile(const QString& title);
     template <typename Result>
-    void parseThen(std::string text, Result (*parse)(std::string_view), std::function<void(Result)> show);
-    void showChronograph(std::optional<ChronoImport::Series> series, const QString& fileName);
-    void showDragCurve(std::optional<DragCurve> curve, const QString& curveName);
+    void parseThen(const QString& path, std::string text, Result (*parse)(std::string_view),
+                   std::function<void(Result)> show);
+    // What came of the file at `path`; `emptyFile`: it held no text (a byte-order mark at most).
+    void showChronograph(std::optional<ChronoImport::Series> series, const QString& path, bool emptyFile);
+    void showDragCurve(std::optional<DragCurve> curve, const QString& path, bool emptyFile);
     void setStatus(const QString& status);
     void setReading(bool reading);
     QWidget* buildChronographCard();

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>  // std::bad_alloc
+
 namespace kavrino {
 namespace {
 
@@ -354,6 +356,23 @@ TEST(ReloadCatalogFailure, NextLoadClearsTheFlagAndTriesAgain) {
     EXPECT_TRUE(catalog.loaded());
     EXPECT_FALSE(catalog.loadFailed());
     EXPECT_EQ(catalog.loads().size(), 6u);
+}
+
+// A load that throws (out of memory, say) fails as a broken file does: the pane shows its
+// failure, and the catalog is not left loading, so its next appearance tries again.
+TEST(ReloadCatalogFailure, ALoadThatThrowsFailsAndTheNextCallTriesAgain) {
+    ReloadCatalog catalog{ResourceLookup(kFixtures),
+                          [](const ResourceLookup&) -> std::optional<ReloadData> { throw std::bad_alloc(); }};
+    ASSERT_TRUE(loadAndWait(catalog));
+    EXPECT_TRUE(catalog.loadFailed());
+    EXPECT_FALSE(catalog.loaded());
+    EXPECT_TRUE(catalog.loads().empty());
+
+    QSignalSpy spy(&catalog, &ReloadCatalog::changed);
+    catalog.loadIfNeeded();
+    EXPECT_FALSE(catalog.loadFailed()) << "a new load started";
+    ASSERT_TRUE(waitForSignals(spy, 2));
+    EXPECT_TRUE(catalog.loadFailed());
 }
 
 TEST(ReloadCatalogLoading, OneLoadAndOnePublicationHoweverOftenAsked) {

@@ -1,8 +1,8 @@
 // The import pane driven as a user drives it, offscreen, with a fake open panel and files of
 // our own: chronograph files that read and that do not, applying the average, drag curves that
 // become active, replace each other and are cleared, files that cannot be read, are not UTF-8
-// or are too large, a German locale, large files parsed in the background, and what assistive
-// technology reads from the pane.
+// or are too large, what the log says of each file, a German locale, large files parsed in the
+// background, and what assistive technology reads from the pane.
 #include "app/platform/environment.h"
 #include "app/platform/platform.h"
 #include "app/platform/testing/fake_dialogs.h"
@@ -10,11 +10,13 @@
 #include "app/theme/components/stat_tile.h"
 #include "app/theme/palette.h"
 #include "core/solve_model.h"
+#include "core/testing/log_capture.h"
 #include "core/tests/german_numeric_locale.h"
 #include "panes/import/import_view.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -68,7 +70,7 @@ protected:
         QSignalSpy finished(view.get(), &ImportView::fileActionFinished);
         QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
         if (finished.isEmpty()) {
-            ASSERT_TRUE(finished.wait(20000));
+            ASSERT_TRUE(finished.wait(30000));
         }
         ASSERT_TRUE(dialogs.filesToOpen.empty());
     }
@@ -176,6 +178,34 @@ TEST_F(ImportPane, FilesThatCannotBeReadChangeNothing) {
         EXPECT_EQ(view->series()->velocities().size(), 10u);
         EXPECT_EQ(model.customCurve(), curve);
         EXPECT_EQ(model.customCurveName(), "g7-doppler");
+    }
+}
+
+// Every line logged for the import names its file by the full path, whichever card chose it and
+// whatever went wrong; an empty file says that it is empty.
+TEST_F(ImportPane, TheLogNamesEachFileByItsFullPath) {
+    QTemporaryDir folder;
+    const QString empty = folder.filePath("empty.csv");
+    ASSERT_TRUE(QFile(empty).open(QIODevice::WriteOnly));
+    show();
+    const struct {
+        const char* button;
+        QString path;
+        const char* says;
+    } rows[] = {
+        {"chooseCsvButton", fixture("missing.csv"), "cannot be read"},
+        {"chooseCsvButton", fixture("latin1.csv"), "is not UTF-8 text"},
+        {"chooseCsvButton", fixture("no-velocity.csv"), "holds no velocity column"},
+        {"chooseCsvButton", empty, "is empty"},
+        {"importDragCurveButton", fixture("two-rows.csv"), "holds no drag curve of at least three Mach and Cd rows"},
+        {"importDragCurveButton", empty, "is empty"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        const test_support::LogCapture log("kavrino.import");
+        clickWithFile(row.button, row.path);
+        const QString expected = QDir::toNativeSeparators(row.path) + u' ' + QLatin1String(row.says);
+        EXPECT_EQ(log.messages().join(u'\n').toStdString(), expected.toStdString());
     }
 }
 
@@ -302,7 +332,7 @@ TEST_F(ImportPane, ALargeFileIsParsedInTheBackground) {
     EXPECT_FALSE(find<QPushButton>("chooseCsvButton")->isEnabled());
     EXPECT_FALSE(find<QPushButton>("importDragCurveButton")->isEnabled());
     EXPECT_EQ(status(), "No file loaded.");
-    ASSERT_TRUE(finished.wait(20000));
+    ASSERT_TRUE(finished.wait(30000));
     EXPECT_FALSE(view->isReading());
     EXPECT_TRUE(find<QPushButton>("chooseCsvButton")->isEnabled());
     EXPECT_EQ(status(), "Loaded 200000 shots from long-session.csv.");
