@@ -109,7 +109,7 @@ TEST(MainWindow, ScriptedSizeIsAppliedOneTurnAfterShowing) {
     w.window.show();
     w.window.applyWindowSizeFromEnvironment(w.environment);
     EXPECT_EQ(w.window.size(), QSize(1340, 860));  // deferred
-    QTest::qWait(20);
+    QCoreApplication::sendPostedEvents();  // the turn of the event loop
     EXPECT_EQ(w.window.geometry(), QRect(40, 60, 1500, 950));
 }
 
@@ -120,7 +120,7 @@ TEST(MainWindow, MalformedScriptedSizeLeavesTheDefault) {
         w.environment.set("KAVRINO_WINDOW", value);
         w.window.show();
         w.window.applyWindowSizeFromEnvironment(w.environment);
-        QTest::qWait(5);
+        QCoreApplication::sendPostedEvents();  // the turn in which a valid size is applied
         EXPECT_EQ(w.window.size(), QSize(1340, 860));
     }
 }

@@ -369,7 +369,7 @@ TEST_F(ComparisonPane, ChipsAndChartSpeakToAssistiveTechnology) {
     // Pressing through the accessibility interface removes the load as a click does (the
     // press is animated, so it lands a moment later).
     actions->doAction(QAccessibleActionInterface::pressAction());
-    for (int waited = 0; model().loads().size() > 1 && waited < 2000; waited += 20) QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model().loads().size() <= 1; }, 10000));
     settle();
     ASSERT_EQ(model().loads().size(), 1u);
     EXPECT_EQ(model().loads()[0].name, "Sierra MatchKing 175gr");
