@@ -87,8 +87,12 @@ std::optional<qint64> retryAfterMs(const QByteArray& value, const QDateTime& ser
     qint64 ms = 0;
     static const QRegularExpression seconds(QStringLiteral(R"(^\d+$)"));
     if (seconds.match(QString::fromLatin1(text)).hasMatch()) {
-        // Digits beyond a day's worth need not be read: the wait is a day at most.
-        ms = text.size() > 9 ? kLongestServerWaitMs : text.toLongLong() * 1000;
+        // Read digit by digit, held at a day: leading zeros count for nothing, and a number too
+        // long for any integer type waits a day instead of wrapping round to a short wait.
+        constexpr qint64 longestWaitSeconds = kLongestServerWaitMs / 1000;
+        qint64 wholeSeconds = 0;
+        for (const char digit : text) wholeSeconds = std::min(wholeSeconds * 10 + (digit - '0'), longestWaitSeconds);
+        ms = wholeSeconds * 1000;
     } else if (const std::optional<QDateTime> until = httpDate(text)) {
         ms = serverNow.msecsTo(*until);
     } else {

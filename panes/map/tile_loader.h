@@ -82,10 +82,11 @@ private:
 // "Sunday, 06-Nov-94 08:49:37 GMT", "Sun Nov  6 08:49:37 1994"), in UTC; nothing for other text.
 std::optional<QDateTime> httpDate(const QByteArray& text);
 
-// How long a server asks to be left alone through its Retry-After value: whole seconds, or an
-// HTTP date read against `serverNow` (the server's own clock, from its reply's Date, so the two
-// clocks need not agree). In milliseconds, at least a second (a server answering 0 is not asked
-// again at once) and at most a day; nothing for a value that is neither form.
+// How long a server asks to be left alone through its Retry-After value: whole seconds in any
+// number of digits, leading zeros included, or an HTTP date read against `serverNow` (the
+// server's own clock, from its reply's Date, so the two clocks need not agree). In milliseconds,
+// at least a second (a server answering 0 is not asked again at once) and at most a day;
+// nothing for a value that is neither form.
 std::optional<qint64> retryAfterMs(const QByteArray& value, const QDateTime& serverNow);
 
 }  // namespace kavrino
