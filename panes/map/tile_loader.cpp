@@ -195,11 +195,19 @@ void TileLoader::finished(QNetworkReply* reply, const TileKey& key) {
         m_cacheMisses.insert(key);  // not cached: asked for once the server may be back
         if (m_wanted.contains(key)) m_queue.append(key);
     } else if (const std::optional<qint64> waitMs = serverWaitMs(*reply)) {
-        // Not the tile's fault: it is asked for again once the server's wait is over.
+        // Not the tile's fault: it is asked for again once the server's wait is over. The replies
+        // already on their way when the server began its wait bring the same answer: one warning
+        // per wait. Its end is taken before the pause is held, so it never outlasts the pause: a
+        // reply to a request made after the pause warns anew.
+        const qint64 at = now();
+        const bool alreadyWaiting = at < m_serverWaitEnd;
+        m_serverWaitEnd = std::max(m_serverWaitEnd, at + *waitMs);
         m_source.pause->holdFor(*waitMs);
-        qCWarning(lcMap).nospace() << "tile server " << reply->url().host() << " answered "
-                                   << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
-                                   << " and asked to wait " << (*waitMs + 999) / 1000 << " s; not asked again until then";
+        if (!alreadyWaiting) {
+            qCWarning(lcMap).nospace() << "tile server " << reply->url().host() << " answered "
+                                       << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
+                                       << " and asked to wait " << (*waitMs + 999) / 1000 << " s; not asked again until then";
+        }
         if (m_wanted.contains(key)) m_queue.prepend(key);
     } else {
         qCDebug(lcMap).noquote() << "tile" << tileName(key) << "failed:" << reply->errorString();

@@ -337,6 +337,21 @@ TEST_F(MapTiles, ServerAskingToWaitIsLeftAloneUntilThen) {
     for (qint64 at : server.requestTimes().mid(busyAnswers)) EXPECT_GE(at - server.lastBusyAnswer(), 999);
 }
 
+// Every reply on its way when the server begins its wait brings the same 429: the wait used to be
+// warned of once for each of them.
+TEST_F(MapTiles, ServerAskingToWaitIsWarnedOfOncePerWait) {
+    const test_support::LogCapture log("kavrino.map");
+    LoopbackTileServer server(LoopbackTileServer::Mode::busy);
+    const TileSource source = sourceFor(server, false);
+    TileLoader loader(source);
+    loader.want({{12, 700, 1500}, {12, 701, 1500}, {12, 702, 1500}, {12, 703, 1500}, {12, 704, 1500}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == source.maxRequestsInFlight && loader.requestsInFlight() == 0; }, 10000));
+    EXPECT_EQ(log.messages().size(), 1) << log.messages().join('\n').toStdString();
+    // Once the second is over the server is asked again and asks again to wait: a new warning.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log.messages().size() == 2; }, 10000));
+    EXPECT_GT(server.requestCount(), source.maxRequestsInFlight);
+}
+
 TEST(MapTileRetryAfter, ReadsSecondsAndEveryDateForm) {
     const QDateTime serverNow(QDate(2024, 11, 6), QTime(8, 49, 30), Qt::UTC);
     struct Row {
