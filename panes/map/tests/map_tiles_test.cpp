@@ -5,6 +5,7 @@
 // remembered within a bound, a server that asks to be left alone left alone, and the tiles'
 // credit shown only over them. Also where the tile source comes from.
 #include "app/platform/environment.h"
+#include "app/platform/tile_server_url.h"
 #include "app/theme/palette.h"
 #include "core/testing/log_capture.h"
 #include "loopback_tile_server.h"
@@ -384,8 +385,13 @@ TEST(MapTileRetryAfter, ReadsSecondsAndEveryDateForm) {
     }
 }
 
+// The tile source of a map opened in a program started in `environment`.
+TileSource tileSourceIn(const Environment& environment, const QString& cacheFolder) {
+    return tileSourceFrom(tileServerUrlFrom(environment), cacheFolder);
+}
+
 TEST(MapTileSource, ComesFromTheEnvironment) {
-    const TileSource standard = tileSourceFrom(FixedEnvironment{}, QStringLiteral("/cache/tiles"));
+    const TileSource standard = tileSourceIn(FixedEnvironment{}, QStringLiteral("/cache/tiles"));
     EXPECT_EQ(standard.urlTemplate, QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png"));
     EXPECT_EQ(standard.cacheFolder, QStringLiteral("/cache/tiles"));
     EXPECT_TRUE(standard.userAgent.startsWith("KavrinoPro/"));
@@ -393,10 +399,10 @@ TEST(MapTileSource, ComesFromTheEnvironment) {
               QUrl(QStringLiteral("https://tile.openstreetmap.org/14/2983/5978.png")));
     EXPECT_EQ(standard.attribution, "\u00a9 OpenStreetMap contributors");
     const FixedEnvironment osmNamed{{QStringLiteral("KAVRINO_TILE_URL"), QStringLiteral("https://a.tile.openstreetmap.org/{z}/{x}/{y}.png")}};
-    EXPECT_EQ(tileSourceFrom(osmNamed, QString()).attribution, standard.attribution);
+    EXPECT_EQ(tileSourceIn(osmNamed, QString()).attribution, standard.attribution);
 
     const FixedEnvironment own{{QStringLiteral("KAVRINO_TILE_URL"), QStringLiteral(" http://tiles.local:8080/{z}/{y}/{x} ")}};
-    const TileSource chosen = tileSourceFrom(own, QString());
+    const TileSource chosen = tileSourceIn(own, QString());
     EXPECT_EQ(chosen.urlFor({3, 1, 2}), QUrl(QStringLiteral("http://tiles.local:8080/3/2/1")));
     EXPECT_TRUE(chosen.enabled());
     EXPECT_TRUE(chosen.attribution.isEmpty());
@@ -405,7 +411,7 @@ TEST(MapTileSource, ComesFromTheEnvironment) {
                             "tiles/{z}/{x}/{y}.png"}) {
         SCOPED_TRACE(off);
         const FixedEnvironment environment{{QStringLiteral("KAVRINO_TILE_URL"), QString::fromLatin1(off)}};
-        EXPECT_FALSE(tileSourceFrom(environment, QString()).enabled());
+        EXPECT_FALSE(tileSourceIn(environment, QString()).enabled());
     }
 }
 
