@@ -85,7 +85,7 @@ TEST(MainWindow, WrappedTextsAreAsTallAsAllTheirLines) {
 
     for (const QSize size : {MainWindow::kDefaultSize, QSize(1600, 1000)}) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
-        FixedEnvironment environment;
+        FixedEnvironment environment{{"KAVRINO_TILE_URL", ""}};  // the map asks no tile server
         FakeDialogs dialogs;
         Platform platform{environment, dialogs};
         Catalog catalog;
