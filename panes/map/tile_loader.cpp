@@ -172,7 +172,7 @@ void TileLoader::startQueued() {
                              cacheOnly ? QNetworkRequest::AlwaysCache : QNetworkRequest::PreferCache);
         QNetworkReply* reply = m_network->get(request);
         reply->setProperty(kCacheOnlyProperty, cacheOnly);
-        ++m_requestsStarted;
+        if (!cacheOnly) ++m_requestsStarted;
         m_inFlight.insert(key, reply);
         connect(reply, &QNetworkReply::finished, this, [this, reply, key] { finished(reply, key); });
     }

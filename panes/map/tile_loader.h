@@ -47,7 +47,8 @@ public:
     // queued tiles not listed and aborts their downloads.
     void want(const QList<TileKey>& keys);
 
-    // For tests and diagnostics.
+    // For tests and diagnostics. Requests started that may reach the server: reads of the disk
+    // cache alone, while the server is left alone, are not counted.
     int requestsStarted() const { return m_requestsStarted; }
     int requestsInFlight() const { return int(m_inFlight.size()); }
     QList<TileKey> tilesInFlight() const { return m_inFlight.keys(); }
