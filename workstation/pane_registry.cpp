@@ -40,7 +40,7 @@ constexpr PaneEntry kPanes[] = {
     {WorkspaceTab::truing, [](const PaneContext& c) -> WorkspacePane* { return new TruingView(c.demonstrationPreset); }},
     {WorkspaceTab::map,
      [](const PaneContext& c) -> WorkspacePane* {
-         TileSource tiles = userTileSource(c.platform.environment);
+         TileSource tiles = userTileSource(c.platform.tileServerUrl);
          tiles.pause = c.platform.tileServerPause;  // a map opened again keeps the server's wait
          return new MapTargetView(initialMapTargetState(), tiles);
      }},

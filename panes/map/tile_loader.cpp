@@ -87,8 +87,12 @@ std::optional<qint64> retryAfterMs(const QByteArray& value, const QDateTime& ser
     qint64 ms = 0;
     static const QRegularExpression seconds(QStringLiteral(R"(^\d+$)"));
     if (seconds.match(QString::fromLatin1(text)).hasMatch()) {
-        // Digits beyond a day's worth need not be read: the wait is a day at most.
-        ms = text.size() > 9 ? kLongestServerWaitMs : text.toLongLong() * 1000;
+        // Read digit by digit, held at a day: leading zeros count for nothing, and a number too
+        // long for any integer type waits a day instead of wrapping round to a short wait.
+        constexpr qint64 longestWaitSeconds = kLongestServerWaitMs / 1000;
+        qint64 wholeSeconds = 0;
+        for (const char digit : text) wholeSeconds = std::min(wholeSeconds * 10 + (digit - '0'), longestWaitSeconds);
+        ms = wholeSeconds * 1000;
     } else if (const std::optional<QDateTime> until = httpDate(text)) {
         ms = serverNow.msecsTo(*until);
     } else {
@@ -168,7 +172,7 @@ void TileLoader::startQueued() {
                              cacheOnly ? QNetworkRequest::AlwaysCache : QNetworkRequest::PreferCache);
         QNetworkReply* reply = m_network->get(request);
         reply->setProperty(kCacheOnlyProperty, cacheOnly);
-        ++m_requestsStarted;
+        if (!cacheOnly) ++m_requestsStarted;
         m_inFlight.insert(key, reply);
         connect(reply, &QNetworkReply::finished, this, [this, reply, key] { finished(reply, key); });
     }
@@ -191,11 +195,19 @@ void TileLoader::finished(QNetworkReply* reply, const TileKey& key) {
         m_cacheMisses.insert(key);  // not cached: asked for once the server may be back
         if (m_wanted.contains(key)) m_queue.append(key);
     } else if (const std::optional<qint64> waitMs = serverWaitMs(*reply)) {
-        // Not the tile's fault: it is asked for again once the server's wait is over.
+        // Not the tile's fault: it is asked for again once the server's wait is over. The replies
+        // already on their way when the server began its wait bring the same answer: one warning
+        // per wait. Its end is taken before the pause is held, so it never outlasts the pause: a
+        // reply to a request made after the pause warns anew.
+        const qint64 at = now();
+        const bool alreadyWaiting = at < m_serverWaitEnd;
+        m_serverWaitEnd = std::max(m_serverWaitEnd, at + *waitMs);
         m_source.pause->holdFor(*waitMs);
-        qCWarning(lcMap).nospace() << "tile server " << reply->url().host() << " answered "
-                                   << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
-                                   << " and asked to wait " << (*waitMs + 999) / 1000 << " s; not asked again until then";
+        if (!alreadyWaiting) {
+            qCWarning(lcMap).nospace() << "tile server " << reply->url().host() << " answered "
+                                       << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
+                                       << " and asked to wait " << (*waitMs + 999) / 1000 << " s; not asked again until then";
+        }
         if (m_wanted.contains(key)) m_queue.prepend(key);
     } else {
         qCDebug(lcMap).noquote() << "tile" << tileName(key) << "failed:" << reply->errorString();

@@ -47,7 +47,8 @@ public:
     // queued tiles not listed and aborts their downloads.
     void want(const QList<TileKey>& keys);
 
-    // For tests and diagnostics.
+    // For tests and diagnostics. Requests started that may reach the server: reads of the disk
+    // cache alone, while the server is left alone, are not counted.
     int requestsStarted() const { return m_requestsStarted; }
     int requestsInFlight() const { return int(m_inFlight.size()); }
     QList<TileKey> tilesInFlight() const { return m_inFlight.keys(); }
@@ -75,6 +76,7 @@ private:
     QHash<TileKey, QNetworkReply*> m_inFlight;
     QHash<TileKey, qint64> m_failedAt;  // ms on m_clock
     QSet<TileKey> m_cacheMisses;        // not in the disk cache, while the server is paused
+    qint64 m_serverWaitEnd = 0;         // ms on m_clock: until when the server last asked to be left alone
     int m_requestsStarted = 0;
 };
 
@@ -82,10 +84,11 @@ private:
 // "Sunday, 06-Nov-94 08:49:37 GMT", "Sun Nov  6 08:49:37 1994"), in UTC; nothing for other text.
 std::optional<QDateTime> httpDate(const QByteArray& text);
 
-// How long a server asks to be left alone through its Retry-After value: whole seconds, or an
-// HTTP date read against `serverNow` (the server's own clock, from its reply's Date, so the two
-// clocks need not agree). In milliseconds, at least a second (a server answering 0 is not asked
-// again at once) and at most a day; nothing for a value that is neither form.
+// How long a server asks to be left alone through its Retry-After value: whole seconds in any
+// number of digits, leading zeros included, or an HTTP date read against `serverNow` (the
+// server's own clock, from its reply's Date, so the two clocks need not agree). In milliseconds,
+// at least a second (a server answering 0 is not asked again at once) and at most a day;
+// nothing for a value that is neither form.
 std::optional<qint64> retryAfterMs(const QByteArray& value, const QDateTime& serverNow);
 
 }  // namespace kavrino

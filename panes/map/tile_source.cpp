@@ -1,21 +1,10 @@
 #include "panes/map/tile_source.h"
 
 #include "app/platform/cache_folder.h"
-#include "app/platform/environment.h"
-#include "panes/map/map_logging.h"
+#include "app/platform/tile_server_url.h"
 
 namespace kavrino {
 namespace {
-
-bool usableTemplate(const QString& text) {
-    for (const char* field : {"{z}", "{x}", "{y}"}) {
-        if (!text.contains(QLatin1String(field))) return false;
-    }
-    const QUrl url(text);
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && !url.host().isEmpty() &&
-           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
-}
 
 // tile.openstreetmap.org and its older a., b. and c. names.
 bool isOpenStreetMapServer(const QUrl& url) {
@@ -40,26 +29,17 @@ QByteArray tileUserAgent() {
     return QByteArrayLiteral("KavrinoPro/" KAVRINO_VERSION " (desktop ballistics workstation)");
 }
 
-TileSource tileSourceFrom(const Environment& environment, const QString& cacheFolder) {
+TileSource tileSourceFrom(const QString& urlTemplate, const QString& cacheFolder) {
     TileSource source;
     source.userAgent = tileUserAgent();
     source.cacheFolder = cacheFolder;
-    const std::optional<QString> chosen = environment.value(QStringLiteral("KAVRINO_TILE_URL"));
-    const QString text = chosen ? chosen->trimmed() : QString::fromLatin1(kOpenStreetMapTiles);
-    if (!usableTemplate(text)) {
-        // The map shows only its grid: say why, since nothing on screen does.
-        if (!text.isEmpty()) {
-            qCWarning(lcMap) << "KAVRINO_TILE_URL is not an http(s) URL with {z}, {x} and {y}:" << text << "- no tiles";
-        }
-        return source;
-    }
-    source.urlTemplate = text;
-    if (isOpenStreetMapServer(QUrl(text))) source.attribution = tileAttribution();
+    source.urlTemplate = urlTemplate;
+    if (isOpenStreetMapServer(QUrl(urlTemplate))) source.attribution = tileAttribution();
     return source;
 }
 
-TileSource userTileSource(const Environment& environment) {
-    return tileSourceFrom(environment, userCacheFolder(QStringLiteral("tiles")));
+TileSource userTileSource(const QString& urlTemplate) {
+    return tileSourceFrom(urlTemplate, userCacheFolder(QStringLiteral("tiles")));
 }
 
 }  // namespace kavrino

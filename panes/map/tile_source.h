@@ -13,10 +13,6 @@
 
 namespace kavrino {
 
-class Environment;
-
-// OpenStreetMap's public raster tiles.
-inline constexpr char kOpenStreetMapTiles[] = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
 // The credit OpenStreetMap's tiles' licence asks for, shown on the map while they are drawn.
 QString tileAttribution();
 
@@ -40,12 +36,11 @@ struct TileSource {
 // "KavrinoPro/<version> (desktop ballistics workstation)": names the program to tile servers.
 QByteArray tileUserAgent();
 
-// The tile source the environment asks for: KAVRINO_TILE_URL when set, else OpenStreetMap's.
-// A value that is empty, or not an http(s) URL holding {z}, {x} and {y}, turns tiles off (the
-// map shows its grid). Tiles from OpenStreetMap's servers carry its credit; any other server's
-// carry none. `cacheFolder` holds the disk cache.
-TileSource tileSourceFrom(const Environment& environment, const QString& cacheFolder);
+// The tile source of the server `urlTemplate`, as Platform::tileServerUrl gives it (empty: no
+// tiles, the map shows its grid). Tiles from OpenStreetMap's servers carry its credit; any other
+// server's carry none. `cacheFolder` holds the disk cache.
+TileSource tileSourceFrom(const QString& urlTemplate, const QString& cacheFolder);
 // The same, caching in the user's cache folder: what the workstation uses.
-TileSource userTileSource(const Environment& environment);
+TileSource userTileSource(const QString& urlTemplate);
 
 }  // namespace kavrino

@@ -7,6 +7,10 @@
 #include "core/catalog.h"
 #include "core/solve_model.h"
 #include "core/resource_lookup.h"
+#include "core/testing/log_capture.h"
+#include "panes/map/map_canvas.h"
+#include "panes/map/map_target_view.h"
+#include "panes/map/tile_loader.h"
 #include "panes/reload/reload_selection.h"
 #include "panes/reload/reload_view.h"
 #include "reload/reload_catalog.h"
@@ -81,7 +85,7 @@ TEST(MainWindow, WrappedTextsAreAsTallAsAllTheirLines) {
 
     for (const QSize size : {MainWindow::kDefaultSize, QSize(1600, 1000)}) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
-        FixedEnvironment environment;
+        FixedEnvironment environment{{"KAVRINO_TILE_URL", ""}};  // the map asks no tile server
         FakeDialogs dialogs;
         Platform platform{environment, dialogs};
         Catalog catalog;
@@ -140,6 +144,21 @@ TEST(MainWindow, DemonstrationPresetNeedsTheExactWord) {
         EXPECT_EQ(window.contentView()->model().rangeStep(), row.step);
         EXPECT_FALSE(window.contentView()->model().trajectory().empty());
     }
+}
+
+// KAVRINO_TILE_URL is read once, when the program starts: an unusable value turns the map's tiles
+// off and is warned of then, not again each time the map is opened.
+TEST(MainWindow, UnusableTileServerIsWarnedOfOnceAtStartUp) {
+    const test_support::LogCapture log("kavrino.map");
+    Workstation workstation{FixedEnvironment{{"KAVRINO_TILE_URL", "ftp://tiles.local/{z}/{x}/{y}.png"}, {"KAVRINO_TAB", "map"}}};
+    ContentView& content = *workstation.window.contentView();
+    for (const WorkspaceTab tab : {WorkspaceTab::solve, WorkspaceTab::map, WorkspaceTab::catalog, WorkspaceTab::map}) {
+        content.setSelection(tab);
+    }
+    const auto* map = qobject_cast<MapTargetView*>(content.currentPane());
+    ASSERT_NE(map, nullptr);
+    EXPECT_FALSE(map->canvas()->tileLoader()->source().enabled());
+    EXPECT_EQ(log.messages().size(), 1) << log.messages().join('\n').toStdString();
 }
 
 }  // namespace
