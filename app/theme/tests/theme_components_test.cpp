@@ -483,6 +483,19 @@ TEST(NumberField, ReadsAGroupMarkOnlyWhereTheLocalePrintsOne) {
     QLocale::setDefault(before);
 }
 
+// A picker of `names` at row `current`, on screen with the keyboard's focus.
+struct FocusedPicker {
+    FocusedPicker(const QStringList& names, int current) {
+        picker.addItems(names);
+        picker.setCurrentIndex(current);
+        picker.show();
+        QApplication::setActiveWindow(&picker);
+        picker.setFocus();
+    }
+    MenuPicker picker;
+    QSignalSpy activated{&picker, &QComboBox::activated};
+};
+
 // Picked by keyboard alone, as a user picks a cartridge: a name is searched from the top of the
 // list, a space inside it is part of the name, and Return or Escape ends the search. The picker
 // used to take every Space as Return ("6.5 P" picked "6.5 Creedmoor" at the space) and to open
@@ -517,13 +530,9 @@ TEST(MenuPicker, TypedNamesFindTheirRowFromTheTopWithTheirSpaces) {
             const QString typed = QString::fromUtf8(row.typed);
             SCOPED_TRACE(testing::Message() << locale.name().toStdString() << " \"" << row.typed << "\" "
                                             << (row.end == Qt::Key_Return ? "Return" : "Escape"));
-            MenuPicker picker;
-            picker.addItems(names);
-            picker.setCurrentIndex(creedmoor);
-            QSignalSpy activated(&picker, &QComboBox::activated);
-            picker.show();
-            QApplication::setActiveWindow(&picker);
-            picker.setFocus();
+            FocusedPicker shown(names, creedmoor);
+            MenuPicker& picker = shown.picker;
+            const QSignalSpy& activated = shown.activated;
             QTest::keyClicks(&picker, typed.left(1));
             ASSERT_TRUE(picker.view()->isVisible());
             QTest::keyClicks(picker.view(), typed.mid(1));
@@ -538,20 +547,15 @@ TEST(MenuPicker, TypedNamesFindTheirRowFromTheTopWithTheirSpaces) {
     }
 
     // With no name being typed, Space picks the highlighted row, as Return does.
-    MenuPicker picker;
-    picker.addItems(names);
-    picker.setCurrentIndex(creedmoor);
-    QSignalSpy activated(&picker, &QComboBox::activated);
-    picker.show();
-    QApplication::setActiveWindow(&picker);
-    picker.setFocus();
+    FocusedPicker shown(names, creedmoor);
+    MenuPicker& picker = shown.picker;
     QTest::keyClick(&picker, Qt::Key_Down);
     ASSERT_TRUE(picker.view()->isVisible());
     QTest::keyClick(picker.view(), Qt::Key_Down);
     QTest::keyClick(picker.view(), Qt::Key_Space);
     EXPECT_FALSE(picker.view()->isVisible());
     EXPECT_EQ(picker.currentIndex(), 3);
-    EXPECT_EQ(activated.count(), 1);
+    EXPECT_EQ(shown.activated.count(), 1);
 
     QApplication::setKeyboardInputInterval(interval);
     QLocale::setDefault(QLocale::c());
