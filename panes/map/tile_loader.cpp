@@ -197,11 +197,8 @@ void TileLoader::finished(QNetworkReply* reply, const TileKey& key) {
     } else if (const std::optional<qint64> waitMs = serverWaitMs(*reply)) {
         // Not the tile's fault: it is asked for again once the server's wait is over. The replies
         // already on their way when the server began its wait bring the same answer: one warning
-        // per wait. Its end is taken before the pause is held, so it never outlasts the pause: a
-        // reply to a request made after the pause warns anew.
-        const qint64 at = now();
-        const bool alreadyWaiting = at < m_serverWaitEnd;
-        m_serverWaitEnd = std::max(m_serverWaitEnd, at + *waitMs);
+        // per pause, so only a reply that finds the server not yet paused warns.
+        const bool alreadyWaiting = m_source.pause->remainingMs() > 0;
         m_source.pause->holdFor(*waitMs);
         if (!alreadyWaiting) {
             qCWarning(lcMap).nospace() << "tile server " << reply->url().host() << " answered "

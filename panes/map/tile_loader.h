@@ -76,7 +76,6 @@ private:
     QHash<TileKey, QNetworkReply*> m_inFlight;
     QHash<TileKey, qint64> m_failedAt;  // ms on m_clock
     QSet<TileKey> m_cacheMisses;        // not in the disk cache, while the server is paused
-    qint64 m_serverWaitEnd = 0;         // ms on m_clock: until when the server last asked to be left alone
     int m_requestsStarted = 0;
 };
 
