@@ -1,15 +1,12 @@
 #include "app/platform/tile_server_url.h"
 
 #include "app/platform/environment.h"
+#include "app/platform/map_logging.h"
 
-#include <QLoggingCategory>
 #include <QUrl>
 
 namespace kavrino {
 namespace {
-
-// The map's category: what is said here is why the map draws no tiles.
-Q_LOGGING_CATEGORY(lcMapTiles, "kavrino.map", QtWarningMsg)
 
 bool usableTemplate(const QString& text) {
     for (const char* field : {"{z}", "{x}", "{y}"}) {
@@ -29,7 +26,7 @@ QString tileServerUrlFrom(const Environment& environment) {
     if (usableTemplate(text)) return text;
     // The map shows only its grid: say why, since nothing on screen does.
     if (!text.isEmpty()) {
-        qCWarning(lcMapTiles) << "KAVRINO_TILE_URL is not an http(s) URL with {z}, {x} and {y}:" << text << "- no tiles";
+        qCWarning(lcMap) << "KAVRINO_TILE_URL is not an http(s) URL with {z}, {x} and {y}:" << text << "- no tiles";
     }
     return {};
 }

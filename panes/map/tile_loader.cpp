@@ -1,6 +1,6 @@
 #include "panes/map/tile_loader.h"
 
-#include "panes/map/map_logging.h"
+#include "app/platform/map_logging.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkDiskCache>

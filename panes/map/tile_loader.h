@@ -11,7 +11,7 @@
 // newest thousand are remembered); when the server cannot be reached at all, only the disk
 // cache is read for half a minute, and when it answers 429 or 503 with Retry-After, for as long
 // as it asks (a day at most). The map shows its grid wherever a tile is missing; nothing is
-// reported to the user, but the log category kavrino.map tells (see map_logging.h).
+// reported to the user, but the log category kavrino.map tells (see app/platform/map_logging.h).
 #include "panes/map/map_viewport.h"
 #include "panes/map/tile_source.h"
 

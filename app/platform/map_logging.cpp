@@ -1,4 +1,4 @@
-#include "panes/map/map_logging.h"
+#include "app/platform/map_logging.h"
 
 namespace kavrino {
 
