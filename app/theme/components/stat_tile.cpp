@@ -47,6 +47,17 @@ int linesHeight(const QString& text, const QFont& font) {
 
 int textWidth(int tileWidth) { return std::max(1, tileWidth - 2 * kPadding); }
 
+// One of the tile's texts laid out in a tile `tileWidth` wide: its lines and their height.
+struct TileText {
+    QString lines;
+    int height;
+};
+
+TileText tileText(const QString& text, const QFont& font, int tileWidth) {
+    const QString lines = wrapped(text, font, textWidth(tileWidth));
+    return {lines, linesHeight(lines, font)};
+}
+
 }  // namespace
 
 StatTile::StatTile(const QString& label, const QString& value, const QColor& accent,
@@ -93,11 +104,8 @@ QSize StatTile::minimumSizeHint() const {
 }
 
 int StatTile::heightForWidth(int width) const {
-    const int available = textWidth(width);
-    const QFont& labelFont = m_labelText->font();
-    const QFont& valueFont = m_valueText->font();
-    return 2 * kPadding + linesHeight(wrapped(m_label.toUpper(), labelFont, available), labelFont) + kSpacing +
-           linesHeight(wrapped(m_value, valueFont, available), valueFont);
+    return 2 * kPadding + tileText(m_label.toUpper(), m_labelText->font(), width).height + kSpacing +
+           tileText(m_value, m_valueText->font(), width).height;
 }
 
 void StatTile::resizeEvent(QResizeEvent* event) {
@@ -106,14 +114,12 @@ void StatTile::resizeEvent(QResizeEvent* event) {
 }
 
 void StatTile::fitTexts() {
-    const int available = textWidth(width());
     int top = kPadding;
-    for (auto [text, whole] : {std::pair{m_labelText, m_label.toUpper()}, std::pair{m_valueText, m_value}}) {
-        const QString lines = wrapped(whole, text->font(), available);
-        const int height = linesHeight(lines, text->font());
-        text->setText(lines);
-        text->setGeometry(kPadding, top, available, height);
-        top += height + kSpacing;
+    for (auto [label, whole] : {std::pair{m_labelText, m_label.toUpper()}, std::pair{m_valueText, m_value}}) {
+        const TileText text = tileText(whole, label->font(), width());
+        label->setText(text.lines);
+        label->setGeometry(kPadding, top, textWidth(width()), text.height);
+        top += text.height + kSpacing;
     }
 }
 
